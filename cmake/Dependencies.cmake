@@ -1,0 +1,20 @@
+# Every dependency comes from a Debian package that scripts/setup.sh installs.
+find_package(Threads REQUIRED)
+find_package(nlohmann_json 3 REQUIRED)
+
+if(BRISKO_BUILD_TESTS)
+    if(WIN32)
+        # The Windows test executables link GoogleTest built from Debian's sources with the cross compiler.
+        set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+        set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+        add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+        add_library(GTest::gtest ALIAS gtest)
+        add_library(GTest::gtest_main ALIAS gtest_main)
+        add_library(GTest::gmock ALIAS gmock)
+    else()
+        find_package(GTest REQUIRED)
+    endif()
+endif()
+if(BRISKO_BUILD_BENCH AND NOT WIN32)
+    find_package(benchmark REQUIRED)
+endif()
