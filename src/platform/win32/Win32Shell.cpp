@@ -8,8 +8,10 @@ namespace brisko::platform::win32 {
 
 namespace {
 
-// A variable holds at most 32,767 UTF-16 characters, at most three UTF-8 bytes each.
+// A variable holds at most 32,767 UTF-16 characters, at most three UTF-8 bytes each; an expansion
+// makes at most 32,767 characters too.
 constexpr std::size_t kMaxEnvironmentBytes = 3 * 32768;
+constexpr std::size_t kMaxExpansionBytes = 4 * kMaxEnvironmentBytes;
 
 // A predicate of the interface answers false when it cannot even ask the system.
 template <class F>
@@ -50,7 +52,9 @@ bool Win32Shell::GetEnvironmentVariable(std::string_view name, std::string& valu
             // 0 is both "not set" and "set to the empty text"; only the last error tells them apart.
             if (length == 0 && ::GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
             if (length < buffer.size()) {
-                buffer.resize(length);
+                // The text ends at its terminating zero. (Under Wine the count is of UTF-16 characters
+                // and the text is cut there, so a value with non-ASCII characters comes back short.)
+                buffer.resize(::strnlen(buffer.data(), buffer.size()));
                 value = std::move(buffer);
                 return true;
             }
@@ -63,16 +67,29 @@ bool Win32Shell::GetEnvironmentVariable(std::string_view name, std::string& valu
 }
 
 std::uint32_t Win32Shell::ExpandEnvironmentStrings(std::string_view text, std::uint32_t capacity, std::string& out) {
+    // The capacity counts bytes, as on Windows. Wine's ExpandEnvironmentStringsA counts the UTF-16
+    // characters of the expansion instead and, when the UTF-8 form is longer than the buffer, hands back
+    // a cut text with a count that claims it fit. So the expansion goes into a buffer of our own, grown
+    // until the text ends with room to spare, and is measured in bytes.
     try {
-        auto buffer = CallBuffer<char>(capacity);
-        if (!buffer) return 0;
-        DWORD needed = ::ExpandEnvironmentStringsA(Sz(text).c_str(), buffer.get(), capacity);
-        if (needed != 0 && needed <= capacity) {
-            // The count can exceed the text by the extra character the ANSI function reserves; the text
-            // ends at its terminating zero.
-            std::string expanded(buffer.get(), ::strnlen(buffer.get(), capacity));
-            out = std::move(expanded);
+        std::string source(text);
+        std::string buffer;
+        std::size_t size = std::max<std::size_t>(capacity, 256);
+        for (;;) {
+            // A byte the conversion never writes: a terminating zero in the buffer is the system's.
+            buffer.assign(size, '\xff');
+            DWORD counted = ::ExpandEnvironmentStringsA(source.c_str(), buffer.data(), static_cast<DWORD>(size));
+            if (counted == 0) return 0;
+            std::size_t length = ::strnlen(buffer.data(), size);
+            if (counted <= size && length + 1 < size) {
+                buffer.resize(length);
+                break;
+            }
+            if (size >= kMaxExpansionBytes) return 0;
+            size = std::max<std::size_t>(2 * size, counted);
         }
+        auto needed = static_cast<std::uint32_t>(buffer.size() + 1);
+        if (needed <= capacity) out = std::move(buffer);
         return needed;
     } catch (...) {
         return 0;
