@@ -21,8 +21,9 @@ enum class RegFileHeader {
     kRegedit4,  // "REGEDIT4"
 };
 
-// Receives what a .reg file says, in file order. Key paths are full paths as written in the file
-// (root name, long or short, then the subkey path).
+// Receives what a .reg file says, in file order. Key paths are full paths as written in the file: a long
+// root name in any case (the editor refuses "HKLM" and the like), then the subkey path, which may end with
+// a backslash or hold a doubled one; the registry functions pass over such empty parts.
 class RegFileSink {
 public:
     virtual ~RegFileSink() = default;
