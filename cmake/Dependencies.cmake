@@ -31,3 +31,14 @@ endif()
 if(BRISKO_BUILD_BENCH AND NOT WIN32)
     find_package(benchmark REQUIRED)
 endif()
+
+# CLI11 (header-only) for the command line. Like nlohmann-json, the cross build sees its one folder of
+# headers through a folder of its own.
+add_library(brisko_cli11 INTERFACE)
+if(CMAKE_CROSSCOMPILING)
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/host-headers)
+    file(CREATE_LINK /usr/include/CLI ${CMAKE_BINARY_DIR}/host-headers/CLI SYMBOLIC)
+    target_include_directories(brisko_cli11 SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/host-headers)
+elseif(NOT EXISTS /usr/include/CLI/CLI.hpp)
+    message(FATAL_ERROR "CLI11 is missing: run scripts/setup.sh")
+endif()

@@ -24,6 +24,8 @@ SimRegistry::SimRegistry() {
     hives_[2] = std::make_unique<Hive>(Hive{"HKU", "HKEY_USERS", kUsers});
 }
 
+SimRegistry::~SimRegistry() = default;
+
 SimRegistry::Hive* SimRegistry::HiveByRoot(HKey root) {
     for (auto& hive : hives_) {
         if (hive->root == root) return hive.get();
@@ -563,6 +565,16 @@ Status SimRegistry::DeleteValue(HKey key, std::string_view name) {
     return kFileNotFound;
 }
 
+namespace {
+bool HoldsDeniedKey(const KeyNode& node) {
+    if (node.IsDenied()) return true;
+    for (const auto& child : node.Subkeys()) {
+        if (HoldsDeniedKey(*child)) return true;
+    }
+    return false;
+}
+}  // namespace
+
 Status SimRegistry::DeleteSubkey(HKey parent, std::string_view subKey, bool tree) {
     View base;
     Access baseAccess = 0;
@@ -573,6 +585,8 @@ Status SimRegistry::DeleteSubkey(HKey parent, std::string_view subKey, bool tree
         if (!node) continue;
         if (node->Parent() == nullptr) return kAccessDenied;  // a hive's root
         if (!tree && !node->Subkeys().empty()) return kAccessDenied;
+        // A key that refuses access cannot be deleted, so neither can the tree that holds it.
+        if (tree && HoldsDeniedKey(*node)) return kAccessDenied;
     }
     // Through the merged view a deletion removes the user's key when there is one, as Windows does.
     std::shared_ptr<KeyNode> victim = view.merged && view.user ? view.user : (view.machine ? view.machine : view.user);

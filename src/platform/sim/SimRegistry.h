@@ -25,6 +25,7 @@ namespace brisko::platform::sim {
 class SimRegistry final : public Registry {
 public:
     SimRegistry();
+    ~SimRegistry() override;
 
     // Reads the hive files of registry/ below the machine folder; a missing file is an empty hive. A
     // malformed file leaves the registry as it was and says which file and line. Keys of `deniedKeys`

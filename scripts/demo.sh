@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The main job: builds the brisko command, creates the demo machine once and shows what it holds.
+#   scripts/demo.sh [ARGS...]   runs `brisko ARGS...` on the demo machine instead
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+cmake --preset native >/dev/null
+cmake --build --preset native --target brisko >/dev/null
+
+brisko=build/native/src/cli/brisko
+machine=build/demo-machine
+if [ ! -f "$machine/machine.json" ]; then
+    rm -rf "$machine"
+    "$brisko" machine create "$machine" --preset demo
+fi
+if [ $# -gt 0 ]; then
+    exec "$brisko" "$@"
+fi
+exec "$brisko" machine show "$machine"
