@@ -33,14 +33,13 @@ TEST_F(StringDataContract, DataWithoutTerminatorComesBackAsSet) {
         Bytes data;
     };
     const Case cases[] = {
-        {"sz", kRegSz, {'a', 'b', 'c'}},
-        {"expand sz", kRegExpandSz, {'%', 'X', '%'}},
-        {"multi sz", kRegMultiSz, {'a', 0, 'b'}},
-        {"multi sz one zero", kRegMultiSz, {'a', 0, 'b', 0}},
+        {"sz", kRegSz, {'a', 'b', 'c'}},          {"expand sz", kRegExpandSz, {'%', 'X', '%'}},
+        {"multi sz", kRegMultiSz, {'a', 0, 'b'}}, {"multi sz one zero", kRegMultiSz, {'a', 0, 'b', 0}},
         {"sz of zero bytes", kRegSz, {}},
     };
     Registry& reg = M().registry;
-    for (const Case& c : cases) ASSERT_EQ(reg.SetValue(key_.Get(), c.name, c.type, c.data), kOk) << c.name;
+    for (const Case& c : cases)
+        ASSERT_EQ(reg.SetValue(key_.Get(), c.name, c.type, c.data), kOk) << c.name;
     for (const Case& c : cases) {
         ValueType type = 0;
         Bytes data{0xee};

@@ -42,19 +42,27 @@ private:
 
 class Win32File final : public FileObject {
 public:
-    explicit Win32File(UniqueFile handle) : handle_(std::move(handle)) {}
+    explicit Win32File(UniqueKernelHandle handle) : handle_(std::move(handle)) {}
 
     // One ReadFile or WriteFile: a span beyond 4 GB is offered its first 4 GB - 1 bytes, as a single
-    // call can take no more.
+    // call can take no more. An empty span still passes a real buffer, as a zero-length call needs one.
     Status Read(std::span<std::uint8_t> buffer, std::uint32_t& bytesRead) override {
+        std::uint8_t none = 0;
         DWORD done = 0;
-        if (!::ReadFile(handle_.Get(), buffer.data(), CallLength(buffer.size()), &done, nullptr)) return LastError();
+        if (!::ReadFile(handle_.Get(), buffer.empty() ? &none : buffer.data(), CallLength(buffer.size()),
+                        &done, nullptr)) {
+            return LastError();
+        }
         bytesRead = done;
         return kOk;
     }
     Status Write(std::span<const std::uint8_t> data, std::uint32_t& bytesWritten) override {
+        const std::uint8_t none = 0;
         DWORD done = 0;
-        if (!::WriteFile(handle_.Get(), data.data(), CallLength(data.size()), &done, nullptr)) return LastError();
+        if (!::WriteFile(handle_.Get(), data.empty() ? &none : data.data(), CallLength(data.size()), &done,
+                         nullptr)) {
+            return LastError();
+        }
         bytesWritten = done;
         return kOk;
     }
@@ -76,10 +84,12 @@ private:
         return static_cast<DWORD>(std::min<std::size_t>(size, std::numeric_limits<DWORD>::max()));
     }
 
-    UniqueFile handle_;
+    UniqueKernelHandle handle_;
 };
 
-Status Result(BOOL ok) { return ok ? kOk : LastError(); }
+Status Result(BOOL ok) {
+    return ok ? kOk : LastError();
+}
 
 }  // namespace
 
@@ -111,8 +121,8 @@ Status Win32FileSystem::SetAttributes(std::string_view path, std::uint32_t attri
 Status Win32FileSystem::OpenFile(std::string_view path, std::uint32_t access, std::uint32_t share,
                                  std::uint32_t disposition, FileHandle& file) {
     return Guarded([&]() -> Status {
-        UniqueFile opened(::CreateFileA(Sz(path).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
-                                        nullptr));
+        UniqueKernelHandle opened(::CreateFileA(Sz(path).c_str(), access, share, nullptr, disposition,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!opened.Valid()) return LastError();
         file = std::make_unique<Win32File>(std::move(opened));
         return kOk;
@@ -143,7 +153,9 @@ Status Win32FileSystem::CopyFile(std::string_view from, std::string_view to, boo
     return Guarded([&] { return Result(::CopyFileA(Sz(from).c_str(), Sz(to).c_str(), failIfExists)); });
 }
 
-std::uint32_t Win32FileSystem::GetLogicalDrives() { return ::GetLogicalDrives(); }
+std::uint32_t Win32FileSystem::GetLogicalDrives() {
+    return ::GetLogicalDrives();
+}
 
 std::uint32_t Win32FileSystem::GetDriveType(std::string_view root) {
     try {
@@ -153,7 +165,8 @@ std::uint32_t Win32FileSystem::GetDriveType(std::string_view root) {
     }
 }
 
-Status Win32FileSystem::GetDiskFreeSpace(std::string_view root, std::uint64_t& freeBytes, std::uint64_t& totalBytes) {
+Status Win32FileSystem::GetDiskFreeSpace(std::string_view root, std::uint64_t& freeBytes,
+                                         std::uint64_t& totalBytes) {
     return Guarded([&]() -> Status {
         ULARGE_INTEGER available;
         ULARGE_INTEGER total;

@@ -23,8 +23,7 @@ struct Win32Services {
 
 class Win32Machine final : private detail::Win32Services, public Machine {
 public:
-    Win32Machine()
-        : Machine(registryService, fileService, shellService, systemService, clockService) {}
+    Win32Machine() : Machine(registryService, fileService, shellService, systemService, clockService) {}
 };
 
 }  // namespace brisko::platform::win32

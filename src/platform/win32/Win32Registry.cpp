@@ -15,9 +15,12 @@ struct Root {
 
 // The interface numbers the roots as 32-bit Windows does; on x64 the same roots are sign-extended pointers.
 const Root kRoots[] = {
-    {kClassesRoot, HKEY_CLASSES_ROOT},         {kCurrentUser, HKEY_CURRENT_USER},
-    {kLocalMachine, HKEY_LOCAL_MACHINE},       {kUsers, HKEY_USERS},
-    {kPerformanceData, HKEY_PERFORMANCE_DATA}, {kCurrentConfig, HKEY_CURRENT_CONFIG},
+    {kClassesRoot, HKEY_CLASSES_ROOT},
+    {kCurrentUser, HKEY_CURRENT_USER},
+    {kLocalMachine, HKEY_LOCAL_MACHINE},
+    {kUsers, HKEY_USERS},
+    {kPerformanceData, HKEY_PERFORMANCE_DATA},
+    {kCurrentConfig, HKEY_CURRENT_CONFIG},
     {kDynData, HKEY_DYN_DATA},
 };
 
@@ -46,12 +49,13 @@ Status Win32Registry::OpenKey(HKey parent, std::string_view subKey, Access acces
     });
 }
 
-Status Win32Registry::CreateKey(HKey parent, std::string_view subKey, Access access, RegKey& result, bool* created) {
+Status Win32Registry::CreateKey(HKey parent, std::string_view subKey, Access access, RegKey& result,
+                                bool* created) {
     return Guarded([&]() -> Status {
         HKEY opened = nullptr;
         DWORD disposition = 0;
-        LSTATUS status = ::RegCreateKeyExA(ToHkey(parent), Sz(subKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                           access, nullptr, &opened, &disposition);
+        LSTATUS status = ::RegCreateKeyExA(ToHkey(parent), Sz(subKey).c_str(), 0, nullptr,
+                                           REG_OPTION_NON_VOLATILE, access, nullptr, &opened, &disposition);
         if (status != ERROR_SUCCESS) return static_cast<Status>(status);
         result = RegKey(*this, FromHkey(opened));
         if (created != nullptr) *created = disposition == REG_CREATED_NEW_KEY;
@@ -88,8 +92,9 @@ Status Win32Registry::EnumValue(HKey key, std::uint32_t index, const EnumLimits&
         DWORD nameLength = limits.nameCapacity;
         DWORD type = 0;
         DWORD dataLength = limits.dataCapacity;
-        LSTATUS status = ::RegEnumValueA(ToHkey(key), index, nameBuffer.get(), &nameLength, nullptr, &type,
-                                         wantData ? dataBuffer.get() : nullptr, wantData ? &dataLength : nullptr);
+        LSTATUS status =
+            ::RegEnumValueA(ToHkey(key), index, nameBuffer.get(), &nameLength, nullptr, &type,
+                            wantData ? dataBuffer.get() : nullptr, wantData ? &dataLength : nullptr);
         if (status != ERROR_SUCCESS) return static_cast<Status>(status);
         RegValue found;
         found.name.assign(nameBuffer.get(), nameLength);
@@ -107,7 +112,8 @@ Status Win32Registry::QueryValue(HKey key, std::string_view name, std::uint32_t 
         if (!buffer) return kNotEnoughMemory;
         DWORD foundType = 0;
         DWORD length = dataCapacity;
-        LSTATUS status = ::RegQueryValueExA(ToHkey(key), Sz(name).c_str(), nullptr, &foundType, buffer.get(), &length);
+        LSTATUS status =
+            ::RegQueryValueExA(ToHkey(key), Sz(name).c_str(), nullptr, &foundType, buffer.get(), &length);
         if (status == ERROR_MORE_DATA && needed != nullptr) *needed = length;
         if (status != ERROR_SUCCESS) return static_cast<Status>(status);
         Bytes found(buffer.get(), buffer.get() + length);
@@ -117,7 +123,8 @@ Status Win32Registry::QueryValue(HKey key, std::string_view name, std::uint32_t 
     });
 }
 
-Status Win32Registry::SetValue(HKey key, std::string_view name, ValueType type, std::span<const std::uint8_t> data) {
+Status Win32Registry::SetValue(HKey key, std::string_view name, ValueType type,
+                               std::span<const std::uint8_t> data) {
     return Guarded([&]() -> Status {
         if (data.size() > MAXDWORD - 1) return kInvalidParameter;
         // For the string types the system also looks at the byte after the data and, when the data lacks
@@ -133,15 +140,18 @@ Status Win32Registry::SetValue(HKey key, std::string_view name, ValueType type, 
 }
 
 Status Win32Registry::DeleteValue(HKey key, std::string_view name) {
-    return Guarded([&]() -> Status { return static_cast<Status>(::RegDeleteValueA(ToHkey(key), Sz(name).c_str())); });
+    return Guarded(
+        [&]() -> Status { return static_cast<Status>(::RegDeleteValueA(ToHkey(key), Sz(name).c_str())); });
 }
 
 Status Win32Registry::DeleteKey(HKey parent, std::string_view subKey) {
-    return Guarded([&]() -> Status { return static_cast<Status>(::RegDeleteKeyA(ToHkey(parent), Sz(subKey).c_str())); });
+    return Guarded(
+        [&]() -> Status { return static_cast<Status>(::RegDeleteKeyA(ToHkey(parent), Sz(subKey).c_str())); });
 }
 
 Status Win32Registry::DeleteTree(HKey parent, std::string_view subKey) {
-    return Guarded([&]() -> Status { return static_cast<Status>(::SHDeleteKeyA(ToHkey(parent), Sz(subKey).c_str())); });
+    return Guarded(
+        [&]() -> Status { return static_cast<Status>(::SHDeleteKeyA(ToHkey(parent), Sz(subKey).c_str())); });
 }
 
 Status Win32Registry::QueryInfoKey(HKey key, KeyInfo& info) {
@@ -150,8 +160,9 @@ Status Win32Registry::QueryInfoKey(HKey key, KeyInfo& info) {
     DWORD values = 0;
     DWORD maxValueNameLength = 0;
     DWORD maxValueDataLength = 0;
-    LSTATUS status = ::RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, &subKeys, &maxSubKeyLength, nullptr,
-                                        &values, &maxValueNameLength, &maxValueDataLength, nullptr, nullptr);
+    LSTATUS status =
+        ::RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, &subKeys, &maxSubKeyLength, nullptr,
+                           &values, &maxValueNameLength, &maxValueDataLength, nullptr, nullptr);
     if (status != ERROR_SUCCESS) return static_cast<Status>(status);
     info.subKeys = subKeys;
     info.maxSubKeyLength = maxSubKeyLength;

@@ -14,9 +14,10 @@ public:
     Status EnumKey(HKey key, std::uint32_t index, std::uint32_t nameCapacity, std::string& name) override;
     Status EnumValue(HKey key, std::uint32_t index, const EnumLimits& limits, RegValue& value,
                      bool wantData = true) override;
-    Status QueryValue(HKey key, std::string_view name, std::uint32_t dataCapacity, ValueType& type, Bytes& data,
-                      std::uint32_t* needed = nullptr) override;
-    Status SetValue(HKey key, std::string_view name, ValueType type, std::span<const std::uint8_t> data) override;
+    Status QueryValue(HKey key, std::string_view name, std::uint32_t dataCapacity, ValueType& type,
+                      Bytes& data, std::uint32_t* needed = nullptr) override;
+    Status SetValue(HKey key, std::string_view name, ValueType type,
+                    std::span<const std::uint8_t> data) override;
     Status DeleteValue(HKey key, std::string_view name) override;
     Status DeleteKey(HKey parent, std::string_view subKey) override;
     Status DeleteTree(HKey parent, std::string_view subKey) override;

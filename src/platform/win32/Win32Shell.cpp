@@ -28,8 +28,8 @@ bool GuardedTest(F&& test) noexcept {
 Status Win32Shell::GetFolderPath(int csidl, bool create, std::string& path) {
     return Guarded([&]() -> Status {
         char buffer[MAX_PATH] = {};
-        HRESULT result =
-            ::SHGetFolderPathA(nullptr, csidl | (create ? CSIDL_FLAG_CREATE : 0), nullptr, SHGFP_TYPE_CURRENT, buffer);
+        HRESULT result = ::SHGetFolderPathA(nullptr, csidl | (create ? CSIDL_FLAG_CREATE : 0), nullptr,
+                                            SHGFP_TYPE_CURRENT, buffer);
         if (result == S_OK) {
             std::string found(buffer);
             path = std::move(found);
@@ -48,7 +48,8 @@ bool Win32Shell::GetEnvironmentVariable(std::string_view name, std::string& valu
         std::string buffer(256, '\0');
         for (;;) {
             ::SetLastError(ERROR_SUCCESS);
-            DWORD length = ::GetEnvironmentVariableA(variable.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+            DWORD length =
+                ::GetEnvironmentVariableA(variable.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
             // 0 is both "not set" and "set to the empty text"; only the last error tells them apart.
             if (length == 0 && ::GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
             if (length < buffer.size()) {
@@ -66,7 +67,8 @@ bool Win32Shell::GetEnvironmentVariable(std::string_view name, std::string& valu
     });
 }
 
-std::uint32_t Win32Shell::ExpandEnvironmentStrings(std::string_view text, std::uint32_t capacity, std::string& out) {
+std::uint32_t Win32Shell::ExpandEnvironmentStrings(std::string_view text, std::uint32_t capacity,
+                                                   std::string& out) {
     // The capacity counts bytes, as on Windows. Wine's ExpandEnvironmentStringsA counts the UTF-16
     // characters of the expansion instead and, when the UTF-8 form is longer than the buffer, hands back
     // a cut text with a count that claims it fit. So the expansion goes into a buffer of our own, grown
@@ -78,7 +80,8 @@ std::uint32_t Win32Shell::ExpandEnvironmentStrings(std::string_view text, std::u
         for (;;) {
             // A byte the conversion never writes: a terminating zero in the buffer is the system's.
             buffer.assign(size, '\xff');
-            DWORD counted = ::ExpandEnvironmentStringsA(source.c_str(), buffer.data(), static_cast<DWORD>(size));
+            DWORD counted =
+                ::ExpandEnvironmentStringsA(source.c_str(), buffer.data(), static_cast<DWORD>(size));
             if (counted == 0) return 0;
             std::size_t length = ::strnlen(buffer.data(), size);
             if (counted <= size && length + 1 < size) {
@@ -121,7 +124,8 @@ bool Win32Shell::PathFindOnPath(std::string& path, const std::vector<std::string
         std::memcpy(buffer, path.data(), path.size());
         std::vector<LPCSTR> dirs;
         if (otherDirs != nullptr) {
-            for (const std::string& dir : *otherDirs) dirs.push_back(dir.c_str());
+            for (const std::string& dir : *otherDirs)
+                dirs.push_back(dir.c_str());
             dirs.push_back(nullptr);
         }
         if (!::PathFindOnPathA(buffer, otherDirs != nullptr ? dirs.data() : nullptr)) return false;

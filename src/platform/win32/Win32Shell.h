@@ -9,7 +9,8 @@ class Win32Shell final : public Shell {
 public:
     Status GetFolderPath(int csidl, bool create, std::string& path) override;
     bool GetEnvironmentVariable(std::string_view name, std::string& value) override;
-    std::uint32_t ExpandEnvironmentStrings(std::string_view text, std::uint32_t capacity, std::string& out) override;
+    std::uint32_t ExpandEnvironmentStrings(std::string_view text, std::uint32_t capacity,
+                                           std::string& out) override;
     bool PathFileExists(std::string_view path) override;
     bool PathIsDirectory(std::string_view path) override;
     bool PathIsRelative(std::string_view path) override;

@@ -60,19 +60,21 @@ OsVersion Win32System::GetVersion() {
 bool Win32System::IsElevated() {
     HANDLE token = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
-    UniqueFile owned(token);
+    UniqueKernelHandle owned(token);
     TOKEN_ELEVATION elevation = {};
     DWORD length = 0;
-    // Systems before Vista know no elevation: there the rights are those of the groups.
-    if (!::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &length)) return IsUserAdmin();
-    return elevation.TokenIsElevated != 0;
+    if (::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &length)) {
+        return elevation.TokenIsElevated != 0;
+    }
+    // Systems before Vista know no such class, and no elevation: there the rights are the groups'.
+    return ::GetLastError() == ERROR_INVALID_PARAMETER && IsUserAdmin();
 }
 
 bool Win32System::IsUserAdmin() {
     SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
     PSID sid = nullptr;
-    if (!::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
-                                    0, 0, &sid)) {
+    if (!::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
+                                    0, 0, 0, 0, 0, &sid)) {
         return false;
     }
     UniqueSid owned(sid);

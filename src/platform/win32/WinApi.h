@@ -9,6 +9,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// The shell headers build on the declarations of <windows.h>.
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -67,7 +68,7 @@ private:
     Type h_;
 };
 
-struct FileHandleTraits {  // CreateFileA and OpenProcessToken: INVALID_HANDLE_VALUE or NULL on failure
+struct KernelHandleTraits {  // a file or a token; owned only once the call that made it succeeded
     using Type = HANDLE;
     static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static void Close(Type h) noexcept { ::CloseHandle(h); }
@@ -83,12 +84,14 @@ struct SidTraits {
     static void Close(Type sid) noexcept { ::FreeSid(sid); }
 };
 
-using UniqueFile = UniqueHandle<FileHandleTraits>;
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
 using UniqueSid = UniqueHandle<SidTraits>;
 
 // The ANSI functions take zero-terminated texts; the interfaces pass views.
-inline std::string Sz(std::string_view text) { return std::string(text); }
+inline std::string Sz(std::string_view text) {
+    return std::string(text);
+}
 
 // The thread's last error as a status; a failure that left none set still fails.
 inline Status LastError() {

@@ -1,6 +1,7 @@
 // What only the real backend can show: the code page the manifest selects, that UTF-8 names reach the
 // system's UTF-16 store unharmed, and that each service hands the system's answers through unchanged.
 #include <windows.h>
+
 #include <shlobj.h>
 
 #include <algorithm>
@@ -18,10 +19,14 @@ namespace {
 using namespace platform;
 
 // "Grüße € 😀": two-, three- and four-byte UTF-8, the last a surrogate pair in UTF-16.
-const std::string kUtf8Name = "Gr\xc3\xbc\xc3\x9f" "e \xe2\x82\xac \xf0\x9f\x98\x80";
+const std::string kUtf8Name =
+    "Gr\xc3\xbc\xc3\x9f"
+    "e \xe2\x82\xac \xf0\x9f\x98\x80";
 const std::u16string kUtf16Name = u"Gr\u00fc\u00dfe \u20ac \U0001F600";
 
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+std::wstring Wide(std::u16string_view text) {
+    return std::wstring(text.begin(), text.end());
+}
 
 TEST(Win32CodePage, TheManifestMakesUtf8TheActiveCodePage) {
     EXPECT_EQ(GetACP(), 65001u);
@@ -42,7 +47,8 @@ TEST(Win32CodePage, Utf8KeyAndValueNamesAndDataReachTheUtf16Registry) {
     WCHAR stored[64] = {};
     DWORD size = sizeof stored;
     DWORD type = 0;
-    EXPECT_EQ(RegQueryValueExW(wide, Wide(kUtf16Name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(stored), &size),
+    EXPECT_EQ(RegQueryValueExW(wide, Wide(kUtf16Name).c_str(), nullptr, &type,
+                               reinterpret_cast<BYTE*>(stored), &size),
               ERROR_SUCCESS);
     RegCloseKey(wide);
     EXPECT_EQ(std::wstring(stored), Wide(kUtf16Name));
@@ -57,7 +63,8 @@ TEST(Win32CodePage, Utf8KeyAndValueNamesAndDataReachTheUtf16Registry) {
     RegKey parent;
     ASSERT_EQ(reg.OpenKey(kCurrentUser, Env().scratchKey, kKeyRead, parent), kOk);
     bool found = false;
-    for (std::uint32_t i = 0; reg.EnumKey(parent.Get(), i, 256, name) == kOk; ++i) found |= name == kUtf8Name;
+    for (std::uint32_t i = 0; reg.EnumKey(parent.Get(), i, 256, name) == kOk; ++i)
+        found |= name == kUtf8Name;
     EXPECT_TRUE(found);
     key.Close();
     EXPECT_EQ(reg.DeleteTree(kCurrentUser, Env().scratchKey + "\\" + kUtf8Name), kOk);
@@ -101,6 +108,9 @@ TEST(Win32FileSystem, FilesAndFoldersGoThroughTheSystem) {
     EXPECT_EQ(done, 6u);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(read), done), "456789");
     EXPECT_EQ(file->Read(read, done), kOk);
+    EXPECT_EQ(done, 0u);
+    done = 99;
+    EXPECT_EQ(file->Write({}, done), kOk);
     EXPECT_EQ(done, 0u);
 
     FileHandle second;
@@ -182,8 +192,8 @@ TEST(Win32Registry, AnOpenedKeyCarriesTheSystemsHandle) {
     ASSERT_EQ(M().registry.OpenKey(kCurrentUser, Env().scratchKey, kKeyRead, key), kOk);
     HKEY handle = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key.Get()));
     DWORD subKeys = 0xdeadbeef;
-    EXPECT_EQ(RegQueryInfoKeyA(handle, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr, nullptr,
-                               nullptr, nullptr, nullptr),
+    EXPECT_EQ(RegQueryInfoKeyA(handle, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr),
               ERROR_SUCCESS);
     EXPECT_NE(subKeys, 0xdeadbeefu);
 }
@@ -232,7 +242,9 @@ TEST(Win32Shell, ExpansionCapacityCountsUtf8Bytes) {
     EXPECT_EQ(shell.ExpandEnvironmentStrings("%BRISKO_U%x", 6, out), 7u);
     EXPECT_EQ(out, "sentinel");
     EXPECT_EQ(shell.ExpandEnvironmentStrings("%BRISKO_U%x", 7, out), 7u);
-    EXPECT_EQ(out, "\xc3\xbc\xe2\x82\xac" "x");
+    EXPECT_EQ(out,
+              "\xc3\xbc\xe2\x82\xac"
+              "x");
 }
 
 // Wine's GetEnvironmentVariableA returns the UTF-16 length of the value and cuts the UTF-8 text there,

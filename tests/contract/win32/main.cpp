@@ -2,6 +2,7 @@
 // Win32Machine, an empty scratch folder below %TEMP% and an empty scratch key below HKEY_CURRENT_USER,
 // both made for this run and removed after it.
 #include <windows.h>
+
 #include <shlwapi.h>
 
 #include <cstdio>
