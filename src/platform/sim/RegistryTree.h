@@ -22,7 +22,7 @@ struct ValueEntry {
     Bytes data;  // native: the string types as UTF-16LE
 };
 
-class KeyNode {
+class KeyNode : public std::enable_shared_from_this<KeyNode> {
 public:
     KeyNode(std::string name, KeyNode* parent) : name_(std::move(name)), parent_(parent) {}
 

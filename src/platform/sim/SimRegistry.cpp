@@ -305,29 +305,31 @@ RegFileResult SimRegistry::Import(std::string_view fileBytes) {
 
 // ---- Handles and views --------------------------------------------------------------------------------
 
-Status SimRegistry::ResolveHandle(HKey key, View& view, Access& access) {
+Status SimRegistry::ResolveHandle(HKey key, const View*& view, Access& access) {
+    access = kKeyAllAccess;
     if (key == kClassesRoot) {
-        access = kKeyAllAccess;
-        view = ClassesRoot(false);
+        rootView_ = ClassesRoot(false);
+        view = &rootView_;
         return kOk;
     }
     if (Hive* hive = HiveByRoot(key)) {
-        view = View{nullptr, hive->node, false};
-        access = kKeyAllAccess;
+        rootView_ = View{nullptr, hive->node, false};
+        view = &rootView_;
         return kOk;
     }
     if (key == kCurrentConfig) {
-        access = kKeyAllAccess;
-        return Descend(View{nullptr, hives_[0]->node, false},
-                       "SYSTEM\\CurrentControlSet\\Hardware Profiles\\Current", false, view, nullptr);
+        Status s = Descend(View{nullptr, hives_[0]->node, false},
+                           "SYSTEM\\CurrentControlSet\\Hardware Profiles\\Current", false, rootView_, nullptr);
+        view = &rootView_;
+        return s;
     }
     auto it = handles_.find(static_cast<std::uint64_t>(key));
     if (it == handles_.end()) return kInvalidHandle;
-    View held = it->second.view;
+    View& held = it->second.view;
     if (held.user && held.user->IsDeleted()) held.user.reset();
     if (held.machine && held.machine->IsDeleted()) held.machine.reset();
     if (!held.IsValid()) return kKeyDeleted;
-    view = std::move(held);
+    view = &held;
     access = it->second.access;
     return kOk;
 }
@@ -337,28 +339,32 @@ Status SimRegistry::Descend(const View& from, std::string_view subKey, bool crea
     View view = from;
     if (view.merged && !view.user && !view.machine) view = ClassesRoot(create);
     bool madeAny = false;
-    for (std::string_view part : SplitPath(subKey)) {
+    KeyNode* user = view.user.get();
+    KeyNode* machine = view.machine.get();
+    for (std::size_t start = 0; start < subKey.size();) {
+        std::size_t end = std::min(subKey.find('\\', start), subKey.size());
+        std::string_view part = subKey.substr(start, end - start);
+        start = end + 1;
+        if (part.empty()) continue;  // a doubled or trailing backslash
         if (part.size() > 255) return kInvalidParameter;
-        std::shared_ptr<KeyNode> user = view.user ? view.user->SharedSubkey(part) : nullptr;
-        std::shared_ptr<KeyNode> machine = view.machine ? view.machine->SharedSubkey(part) : nullptr;
-        if (!user && !machine) {
+        KeyNode* nextUser = user ? user->FindSubkey(part) : nullptr;
+        KeyNode* nextMachine = machine ? machine->FindSubkey(part) : nullptr;
+        if (!nextUser && !nextMachine) {
             if (!create) return kFileNotFound;
             // A new key goes where the merged view writes: the user's side when only it holds the parent.
-            std::shared_ptr<KeyNode> parent = view.machine ? view.machine : view.user;
-            if (!parent) return kFileNotFound;
-            parent->AddSubkey(part);
-            Touch(parent.get());
+            KeyNode* parent = machine ? machine : user;
+            if (parent == nullptr) return kFileNotFound;
+            KeyNode& made = parent->AddSubkey(part);
+            Touch(parent);
             madeAny = true;
-            if (parent == view.machine) {
-                machine = parent->SharedSubkey(part);
-            } else {
-                user = parent->SharedSubkey(part);
-            }
+            (parent == machine ? nextMachine : nextUser) = &made;
         }
-        if ((user && user->IsDenied()) || (machine && machine->IsDenied())) return kAccessDenied;
-        view.user = std::move(user);
-        view.machine = std::move(machine);
+        if ((nextUser && nextUser->IsDenied()) || (nextMachine && nextMachine->IsDenied())) return kAccessDenied;
+        user = nextUser;
+        machine = nextMachine;
     }
+    view.user = user ? user->shared_from_this() : nullptr;
+    view.machine = machine ? machine->shared_from_this() : nullptr;
     if (created != nullptr) *created = madeAny;
     out = std::move(view);
     return kOk;
@@ -417,9 +423,10 @@ SimRegistry::View SimRegistry::ClassesRoot(bool create) {
 // ---- The registry functions ---------------------------------------------------------------------------
 
 Status SimRegistry::OpenKey(HKey parent, std::string_view subKey, Access access, RegKey& result) {
-    View base;
+    const View* resolved = nullptr;
     Access baseAccess = 0;
-    if (Status s = ResolveHandle(parent, base, baseAccess); s != kOk) return s;
+    if (Status s = ResolveHandle(parent, resolved, baseAccess); s != kOk) return s;
+    const View base = *resolved;
     View view;
     if (Status s = Descend(base, subKey, false, view, nullptr); s != kOk) return s;
     return Register(std::move(view), access, result);
@@ -427,9 +434,10 @@ Status SimRegistry::OpenKey(HKey parent, std::string_view subKey, Access access,
 
 Status SimRegistry::CreateKey(HKey parent, std::string_view subKey, Access access, RegKey& result,
                               bool* created) {
-    View base;
+    const View* resolved = nullptr;
     Access baseAccess = 0;
-    if (Status s = ResolveHandle(parent, base, baseAccess); s != kOk) return s;
+    if (Status s = ResolveHandle(parent, resolved, baseAccess); s != kOk) return s;
+    const View base = *resolved;
     View view;
     bool made = false;
     if (Status s = Descend(base, subKey, false, view, nullptr); s == kFileNotFound) {
@@ -448,9 +456,10 @@ Status SimRegistry::CloseKey(HKey key) {
 }
 
 Status SimRegistry::EnumKey(HKey key, std::uint32_t index, std::uint32_t nameCapacity, std::string& name) {
-    View view;
+    const View* resolved = nullptr;
     Access access = 0;
-    if (Status s = ResolveHandle(key, view, access); s != kOk) return s;
+    if (Status s = ResolveHandle(key, resolved, access); s != kOk) return s;
+    const View& view = *resolved;
     if (!(access & kKeyEnumerateSubKeys)) return kAccessDenied;
     const std::string* found = nullptr;
     if (view.merged) {
@@ -480,9 +489,10 @@ Status SimRegistry::EnumKey(HKey key, std::uint32_t index, std::uint32_t nameCap
 
 Status SimRegistry::EnumValue(HKey key, std::uint32_t index, const EnumLimits& limits, RegValue& value,
                               bool wantData) {
-    View view;
+    const View* resolved = nullptr;
     Access access = 0;
-    if (Status s = ResolveHandle(key, view, access); s != kOk) return s;
+    if (Status s = ResolveHandle(key, resolved, access); s != kOk) return s;
+    const View& view = *resolved;
     if (!(access & kKeyQueryValue)) return kAccessDenied;
     const ValueEntry* entry = nullptr;
     if (view.merged && view.user && view.machine) {
@@ -519,9 +529,10 @@ Status SimRegistry::EnumValue(HKey key, std::uint32_t index, const EnumLimits& l
 
 Status SimRegistry::QueryValue(HKey key, std::string_view name, std::uint32_t dataCapacity, ValueType& type,
                                Bytes& data, std::uint32_t* needed) {
-    View view;
+    const View* resolved = nullptr;
     Access access = 0;
-    if (Status s = ResolveHandle(key, view, access); s != kOk) return s;
+    if (Status s = ResolveHandle(key, resolved, access); s != kOk) return s;
+    const View& view = *resolved;
     if (!(access & kKeyQueryValue)) return kAccessDenied;
     const ValueEntry* entry = view.user ? view.user->FindValue(name) : nullptr;
     if (entry == nullptr && view.machine) entry = view.machine->FindValue(name);
@@ -538,9 +549,10 @@ Status SimRegistry::QueryValue(HKey key, std::string_view name, std::uint32_t da
 
 Status SimRegistry::SetValue(HKey key, std::string_view name, ValueType type,
                              std::span<const std::uint8_t> data) {
-    View view;
+    const View* resolved = nullptr;
     Access access = 0;
-    if (Status s = ResolveHandle(key, view, access); s != kOk) return s;
+    if (Status s = ResolveHandle(key, resolved, access); s != kOk) return s;
+    const View& view = *resolved;
     if (!(access & kKeySetValue)) return kAccessDenied;
     if (name.size() > 16383) return kInvalidParameter;
     std::shared_ptr<KeyNode> target = WriteTarget(view);
@@ -552,9 +564,10 @@ Status SimRegistry::SetValue(HKey key, std::string_view name, ValueType type,
 }
 
 Status SimRegistry::DeleteValue(HKey key, std::string_view name) {
-    View view;
+    const View* resolved = nullptr;
     Access access = 0;
-    if (Status s = ResolveHandle(key, view, access); s != kOk) return s;
+    if (Status s = ResolveHandle(key, resolved, access); s != kOk) return s;
+    const View& view = *resolved;
     if (!(access & kKeySetValue)) return kAccessDenied;
     for (const auto& node : {view.user, view.machine}) {
         if (node && node->RemoveValue(name)) {
@@ -576,9 +589,10 @@ bool HoldsDeniedKey(const KeyNode& node) {
 }  // namespace
 
 Status SimRegistry::DeleteSubkey(HKey parent, std::string_view subKey, bool tree) {
-    View base;
+    const View* resolved = nullptr;
     Access baseAccess = 0;
-    if (Status s = ResolveHandle(parent, base, baseAccess); s != kOk) return s;
+    if (Status s = ResolveHandle(parent, resolved, baseAccess); s != kOk) return s;
+    const View base = *resolved;
     View view;
     if (Status s = Descend(base, subKey, false, view, nullptr); s != kOk) return s;
     for (const auto& node : {view.user, view.machine}) {
@@ -601,9 +615,10 @@ Status SimRegistry::DeleteKey(HKey parent, std::string_view subKey) { return Del
 Status SimRegistry::DeleteTree(HKey parent, std::string_view subKey) { return DeleteSubkey(parent, subKey, true); }
 
 Status SimRegistry::QueryInfoKey(HKey key, KeyInfo& info) {
-    View view;
+    const View* resolved = nullptr;
     Access access = 0;
-    if (Status s = ResolveHandle(key, view, access); s != kOk) return s;
+    if (Status s = ResolveHandle(key, resolved, access); s != kOk) return s;
+    const View& view = *resolved;
     KeyInfo result;
     auto countKey = [&](const KeyNode& node, bool valuesToo) {
         for (const auto& child : node.Subkeys()) {

@@ -81,7 +81,8 @@ private:
 
     Hive* HiveByRoot(HKey root);
     Hive* HiveByName(std::string_view rootName);
-    Status ResolveHandle(HKey key, View& view, Access& access);
+    // The view behind a handle, valid until the next call that resolves a predefined root.
+    Status ResolveHandle(HKey key, const View*& view, Access& access);
     Status Descend(const View& from, std::string_view subKey, bool create, View& out, bool* created);
     // HKLM\SOFTWARE\Classes and HKCU\Software\Classes; `create` makes the machine's side if missing.
     View ClassesRoot(bool create);
@@ -98,6 +99,7 @@ private:
     std::unordered_map<std::uint64_t, Handle> handles_;
     std::uint64_t nextHandle_ = 0x1000;
     std::uint64_t generation_ = 0;
+    View rootView_;
 };
 
 // Converts value data between the registry's native form and what the ANSI functions hand over.

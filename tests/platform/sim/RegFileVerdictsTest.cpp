@@ -25,6 +25,9 @@ struct VerdictCase {
     std::vector<std::string> expected;
 };
 
+// Test output names the case rather than dumping its bytes.
+void PrintTo(const VerdictCase& c, std::ostream* os) { *os << c.name; }
+
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
     for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
         text.replace(at, from.size(), to);

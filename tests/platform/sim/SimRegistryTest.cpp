@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <sstream>
 
 #include "platform/Text.h"
@@ -145,6 +147,41 @@ TEST_F(SimRegistryFiles, ImportAppliesDeletionsAndSkipsRefusedLines) {
     EXPECT_EQ(reg.QueryValue(key.Get(), "Added", 1024, type, data), kOk);
     // New classes land in the machine's classes, as the registry editor's import through the merged view.
     EXPECT_EQ(reg.OpenKey(kLocalMachine, "SOFTWARE\\Classes\\.brk", kKeyRead, key), kOk);
+}
+
+// What Wine's own registry editor exported (UTF-16, every value type) loads into the simulation as the
+// values that were planted.
+TEST(SimRegistryImport, AnExportOfTheRegistryEditorLoadsAsThePlantedValues) {
+    auto read = [](const char* name) {
+        std::ifstream in(std::string(BRISKO_TEST_DATA) + "/regfile/" + name, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    SimRegistry fromExport;
+    SimRegistry fromPlanted;
+    ASSERT_EQ(fromExport.Import(read("wine-export.reg")).skippedLines, 0u);
+    ASSERT_EQ(fromPlanted.Import(read("planted.reg")).skippedLines, 0u);
+    // Wine's editor writes values sorted by name, so the two are compared value by value.
+    auto contents = [](SimRegistry& reg) {
+        std::map<std::string, std::pair<ValueType, Bytes>> found;
+        std::function<void(HKey, const std::string&)> walk = [&](HKey key, const std::string& path) {
+            RegValue value;
+            for (std::uint32_t i = 0; reg.EnumValue(key, i, EnumLimits{1024, 1 << 20}, value) == kOk; ++i) {
+                found[path + "|" + value.name] = {value.type, value.data};
+            }
+            std::string name;
+            for (std::uint32_t i = 0; reg.EnumKey(key, i, 1024, name) == kOk; ++i) {
+                RegKey child;
+                if (reg.OpenKey(key, name, kKeyRead, child) == kOk) walk(child.Get(), path + "\\" + name);
+            }
+        };
+        walk(kCurrentUser, "");
+        return found;
+    };
+    auto exported = contents(fromExport);
+    EXPECT_GT(exported.size(), 20u);
+    EXPECT_EQ(exported, contents(fromPlanted));
 }
 
 TEST(SimRegistryStrings, StringDataIsStoredAsUtf16AndHandedOverAsUtf8) {
