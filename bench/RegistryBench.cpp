@@ -27,9 +27,11 @@ std::string MakeHive(int keys) {
         for (int v = 0; v < 10; ++v) {
             std::string name = "Value" + std::to_string(v);
             if (v % 3 == 0) {
-                std::u16string text = u"C:\\Program Files\\Vendor\\Product\\file" + std::u16string(1, u'a' + v) + u".dll";
+                std::u16string text =
+                    u"C:\\Program Files\\Vendor\\Product\\file" + std::u16string(1, u'a' + v) + u".dll";
                 Bytes data;
-                for (char16_t c : text) data.push_back(static_cast<std::uint8_t>(c)), data.push_back(0);
+                for (char16_t c : text)
+                    data.push_back(static_cast<std::uint8_t>(c)), data.push_back(0);
                 data.push_back(0), data.push_back(0);
                 writer.WriteValue(name, kRegSz, data);
             } else if (v % 3 == 1) {
@@ -37,7 +39,8 @@ std::string MakeHive(int keys) {
                 writer.WriteValue(name, kRegDword, data);
             } else {
                 Bytes data(24);
-                for (auto& b : data) b = static_cast<std::uint8_t>(random());
+                for (auto& b : data)
+                    b = static_cast<std::uint8_t>(random());
                 writer.WriteValue(name, kRegBinary, data);
             }
         }

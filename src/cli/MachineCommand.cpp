@@ -56,12 +56,18 @@ void CountFiles(FileSystem& files, const std::string& folder, FileCount& count) 
 
 const char* DriveTypeName(std::uint32_t type) {
     switch (type) {
-        case kDriveFixed: return "fixed";
-        case kDriveRemovable: return "removable";
-        case kDriveCdrom: return "CD-ROM";
-        case kDriveRemote: return "network";
-        case kDriveRamdisk: return "RAM disk";
-        default: return "unknown";
+        case kDriveFixed:
+            return "fixed";
+        case kDriveRemovable:
+            return "removable";
+        case kDriveCdrom:
+            return "CD-ROM";
+        case kDriveRemote:
+            return "network";
+        case kDriveRamdisk:
+            return "RAM disk";
+        default:
+            return "unknown";
     }
 }
 
@@ -69,7 +75,8 @@ std::string SizeText(std::uint64_t bytes) {
     const char* units[] = {"bytes", "KB", "MB", "GB", "TB"};
     double size = static_cast<double>(bytes);
     int unit = 0;
-    while (size >= 1024 && unit < 4) size /= 1024, ++unit;
+    while (size >= 1024 && unit < 4)
+        size /= 1024, ++unit;
     char text[32];
     std::snprintf(text, sizeof text, unit == 0 ? "%.0f %s" : "%.1f %s", size, units[unit]);
     return text;
@@ -80,10 +87,14 @@ struct NamedFolder {
     const char* name;
 };
 constexpr NamedFolder kShownFolders[] = {
-    {kCsidlWindows, "Windows"},         {kCsidlSystem, "System"},
-    {kCsidlProgramFiles, "Program Files"}, {kCsidlProfile, "Profile"},
-    {kCsidlAppData, "Application Data"}, {kCsidlLocalAppData, "Local Application Data"},
-    {kCsidlCommonAppData, "All Users Data"}, {kCsidlInternetCache, "Internet Cache"},
+    {kCsidlWindows, "Windows"},
+    {kCsidlSystem, "System"},
+    {kCsidlProgramFiles, "Program Files"},
+    {kCsidlProfile, "Profile"},
+    {kCsidlAppData, "Application Data"},
+    {kCsidlLocalAppData, "Local Application Data"},
+    {kCsidlCommonAppData, "All Users Data"},
+    {kCsidlInternetCache, "Internet Cache"},
 };
 
 }  // namespace
@@ -95,7 +106,7 @@ int ShowMachine(sim::SimMachine& machine, std::FILE* out) {
     std::fprintf(out, "  Windows %u.%u build %u%s%s\n", version.major, version.minor, version.build,
                  version.servicePack.empty() ? "" : ", ", version.servicePack.c_str());
     std::fprintf(out, "  User %s on %s%s\n", config.userName.c_str(), config.computerName.c_str(),
-                 machine.system.IsElevated() ? ", administrator (elevated)"
+                 machine.system.IsElevated()    ? ", administrator (elevated)"
                  : machine.system.IsUserAdmin() ? ", administrator (not elevated)"
                                                 : "");
     std::fprintf(out, "Registry\n");
@@ -106,7 +117,8 @@ int ShowMachine(sim::SimMachine& machine, std::FILE* out) {
                            : root == kCurrentUser ? "HKEY_CURRENT_USER"
                            : root == kUsers       ? "HKEY_USERS"
                                                   : "HKEY_CLASSES_ROOT";
-        std::fprintf(out, "  %-20s %8llu keys %8llu values\n", name, static_cast<unsigned long long>(count.keys),
+        std::fprintf(out, "  %-20s %8llu keys %8llu values\n", name,
+                     static_cast<unsigned long long>(count.keys),
                      static_cast<unsigned long long>(count.values));
     }
     std::fprintf(out, "Drives\n");
@@ -122,8 +134,9 @@ int ShowMachine(sim::SimMachine& machine, std::FILE* out) {
             std::fprintf(out, " %s free of %s", SizeText(freeBytes).c_str(), SizeText(totalBytes).c_str());
             FileCount count;
             CountFiles(machine.files, root, count);
-            std::fprintf(out, "; %llu files (%s) in %llu folders", static_cast<unsigned long long>(count.files),
-                         SizeText(count.bytes).c_str(), static_cast<unsigned long long>(count.folders));
+            std::fprintf(out, "; %llu files (%s) in %llu folders",
+                         static_cast<unsigned long long>(count.files), SizeText(count.bytes).c_str(),
+                         static_cast<unsigned long long>(count.folders));
         } else {
             std::fprintf(out, " no media");
         }

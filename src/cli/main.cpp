@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
     CLI::App* create = machine->add_subcommand("create", "Write a new simulated machine into DIR");
     create->add_option("DIR", folder, "Folder of the new machine (must not exist or be empty)")->required();
     std::string presets;
-    for (const auto& p : platform::sim::MachinePresets()) presets += std::string(p.name) + " ";
+    for (const auto& p : platform::sim::MachinePresets())
+        presets += std::string(p.name) + " ";
     create->add_option("--preset", preset, "The kind of machine: " + presets)->capture_default_str();
 
     std::string shown;

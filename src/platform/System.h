@@ -12,9 +12,9 @@ struct OsVersion {
     std::uint32_t major = 0;
     std::uint32_t minor = 0;
     std::uint32_t build = 0;
-    std::uint32_t platformId = 2;   // VER_PLATFORM_WIN32_NT
-    std::string servicePack;        // "Service Pack 1", or empty
-    std::uint8_t productType = 1;   // VER_NT_WORKSTATION
+    std::uint32_t platformId = 2;  // VER_PLATFORM_WIN32_NT
+    std::string servicePack;       // "Service Pack 1", or empty
+    std::uint8_t productType = 1;  // VER_NT_WORKSTATION
 };
 
 class System {

@@ -117,7 +117,8 @@ void AppendUtf16Bytes(std::u16string_view text, std::string& out) {
 
 std::string FoldCase(std::string_view text) {
     std::string out(text);
-    for (char& c : out) c = FoldChar(c);
+    for (char& c : out)
+        c = FoldChar(c);
     return out;
 }
 

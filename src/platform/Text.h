@@ -20,7 +20,9 @@ void AppendUtf16Bytes(std::u16string_view text, std::string& out);
 
 // Case folding for name comparison. ASCII letters only, byte for byte, so it never changes a length and
 // never allocates more than the copy.
-inline char FoldChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+inline char FoldChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 std::string FoldCase(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 // Negative, zero or positive, in the order of the folded texts.

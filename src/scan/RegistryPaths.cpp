@@ -15,9 +15,12 @@ struct RootNames {
 };
 
 constexpr RootNames kRoots[] = {
-    {kClassesRoot, "HKEY_CLASSES_ROOT", "HKCR"},         {kCurrentUser, "HKEY_CURRENT_USER", "HKCU"},
-    {kLocalMachine, "HKEY_LOCAL_MACHINE", "HKLM"},        {kUsers, "HKEY_USERS", "HKU"},
-    {kPerformanceData, "HKEY_PERFORMANCE_DATA", "HKPD"}, {kCurrentConfig, "HKEY_CURRENT_CONFIG", "HKCC"},
+    {kClassesRoot, "HKEY_CLASSES_ROOT", "HKCR"},
+    {kCurrentUser, "HKEY_CURRENT_USER", "HKCU"},
+    {kLocalMachine, "HKEY_LOCAL_MACHINE", "HKLM"},
+    {kUsers, "HKEY_USERS", "HKU"},
+    {kPerformanceData, "HKEY_PERFORMANCE_DATA", "HKPD"},
+    {kCurrentConfig, "HKEY_CURRENT_CONFIG", "HKCC"},
     {kDynData, "HKEY_DYN_DATA", "HKDD"},
 };
 
@@ -51,7 +54,8 @@ std::optional<SplitKey> SplitKeyPath(std::string_view text, std::span<const std:
             return n.longName == prefix || n.shortName == prefix;
         });
         if (names == std::end(kRoots)) continue;
-        std::string_view rest = text.size() > prefix.size() ? text.substr(prefix.size() + 1) : std::string_view();
+        std::string_view rest =
+            text.size() > prefix.size() ? text.substr(prefix.size() + 1) : std::string_view();
         return SplitKey{names->root, std::string(rest)};
     }
     return std::nullopt;

@@ -22,18 +22,20 @@ struct ContractEnv {
 // Set up by the backend's main before the tests run.
 ContractEnv& Env();
 
-inline platform::Machine& M() { return *Env().machine; }
+inline platform::Machine& M() {
+    return *Env().machine;
+}
 
 }  // namespace brisko::contract
 
 // A known gap of Wine against Windows: on the real API under Wine the check must fail, on the simulation
 // (which follows Windows here) it must hold. When Wine closes the gap the test fails, so the mark cannot
 // outlive the gap.
-#define BRISKO_TODO_WINE(condition)                                                             \
-    do {                                                                                        \
-        if (::brisko::contract::Env().simulated) {                                              \
-            EXPECT_TRUE(condition);                                                             \
-        } else {                                                                                \
-            EXPECT_FALSE(condition) << "Wine now does this as Windows does: remove the mark";   \
-        }                                                                                       \
+#define BRISKO_TODO_WINE(condition)                                                           \
+    do {                                                                                      \
+        if (::brisko::contract::Env().simulated) {                                            \
+            EXPECT_TRUE(condition);                                                           \
+        } else {                                                                              \
+            EXPECT_FALSE(condition) << "Wine now does this as Windows does: remove the mark"; \
+        }                                                                                     \
     } while (0)

@@ -39,13 +39,15 @@ protected:
     std::vector<std::string> SubkeyNames(HKey k) {
         std::vector<std::string> names;
         std::string name;
-        for (std::uint32_t i = 0; reg().EnumKey(k, i, 1024, name) == kOk; ++i) names.push_back(name);
+        for (std::uint32_t i = 0; reg().EnumKey(k, i, 1024, name) == kOk; ++i)
+            names.push_back(name);
         return names;
     }
     std::vector<std::string> ValueNames(HKey k) {
         std::vector<std::string> names;
         RegValue value;
-        for (std::uint32_t i = 0; reg().EnumValue(k, i, EnumLimits{}, value) == kOk; ++i) names.push_back(value.name);
+        for (std::uint32_t i = 0; reg().EnumValue(k, i, EnumLimits{}, value) == kOk; ++i)
+            names.push_back(value.name);
         return names;
     }
 
@@ -70,7 +72,8 @@ TEST_F(RegistryContract, NamesKeepTheirCaseAndMatchWithoutIt) {
 }
 
 TEST_F(RegistryContract, SubkeysEnumerateSortedWithoutCaseAndValuesInCreationOrder) {
-    for (const char* name : {"beta", "Alpha", "gamma", "ALPHA2", "_under"}) Make(name);
+    for (const char* name : {"beta", "Alpha", "gamma", "ALPHA2", "_under"})
+        Make(name);
     std::vector<std::string> names = SubkeyNames(key());
     ASSERT_EQ(names.size(), 5u);
     std::erase(names, "_under");
@@ -78,7 +81,8 @@ TEST_F(RegistryContract, SubkeysEnumerateSortedWithoutCaseAndValuesInCreationOrd
     // Windows orders names by their upper-case forms, so "_" (0x5F) follows the letters; Wine's server
     // compares lower-case forms and puts it first.
     BRISKO_TODO_WINE(SubkeyNames(key()).back() == "_under");
-    for (const char* name : {"zeta", "Alpha", "mu", ""}) Set(key(), name, kRegDword, Bytes{1, 0, 0, 0});
+    for (const char* name : {"zeta", "Alpha", "mu", ""})
+        Set(key(), name, kRegDword, Bytes{1, 0, 0, 0});
     // Windows keeps a key's values in the order they were added; Wine's server keeps them sorted by name.
     BRISKO_TODO_WINE((ValueNames(key()) == std::vector<std::string>{"zeta", "Alpha", "mu", ""}));
 }
@@ -194,9 +198,12 @@ TEST_F(RegistryContract, DataKeepsItsTypeAndBytes) {
         {"empty sz", kRegSz, Text("")},
         {"expand sz", kRegExpandSz, Text("%SystemRoot%\\system32")},
         {"multi sz", kRegMultiSz, {'a', 0, 'b', 'c', 0, 0}},
-        {"non-ascii sz", kRegSz, Text("Gr\xc3\xbc\xc3\x9f" "e \xe2\x82\xac")},
+        {"non-ascii sz", kRegSz,
+         Text("Gr\xc3\xbc\xc3\x9f"
+              "e \xe2\x82\xac")},
     };
-    for (const Case& c : cases) Set(key(), c.name, c.type, c.data);
+    for (const Case& c : cases)
+        Set(key(), c.name, c.type, c.data);
     for (const Case& c : cases) {
         ValueType type = 0;
         Bytes data;
@@ -300,22 +307,26 @@ protected:
 
 TEST_F(ClassesRootContract, MachineClassesShowThrough) {
     RegKey k;
-    ASSERT_EQ(M().registry.CreateKey(kLocalMachine, "SOFTWARE\\Classes\\BriskoContractMachine", kKeyAllAccess, k),
-              kOk);
+    ASSERT_EQ(
+        M().registry.CreateKey(kLocalMachine, "SOFTWARE\\Classes\\BriskoContractMachine", kKeyAllAccess, k),
+        kOk);
     EXPECT_TRUE(Opens("BriskoContractMachine"));
 }
 
 TEST_F(ClassesRootContract, UserClassesShowThroughAndWinOverTheMachines) {
     RegKey user;
     RegKey machine;
-    ASSERT_EQ(M().registry.CreateKey(kCurrentUser, "Software\\Classes\\BriskoContractUser", kKeyAllAccess, user),
-              kOk);
+    ASSERT_EQ(
+        M().registry.CreateKey(kCurrentUser, "Software\\Classes\\BriskoContractUser", kKeyAllAccess, user),
+        kOk);
     // Wine 8 maps HKEY_CLASSES_ROOT to HKLM\Software\Classes alone; Windows merges the user's classes in.
     BRISKO_TODO_WINE(Opens("BriskoContractUser"));
 
-    ASSERT_EQ(M().registry.CreateKey(kCurrentUser, "Software\\Classes\\BriskoContractBoth", kKeyAllAccess, user),
-              kOk);
-    ASSERT_EQ(M().registry.CreateKey(kLocalMachine, "SOFTWARE\\Classes\\BriskoContractBoth", kKeyAllAccess, machine),
+    ASSERT_EQ(
+        M().registry.CreateKey(kCurrentUser, "Software\\Classes\\BriskoContractBoth", kKeyAllAccess, user),
+        kOk);
+    ASSERT_EQ(M().registry.CreateKey(kLocalMachine, "SOFTWARE\\Classes\\BriskoContractBoth", kKeyAllAccess,
+                                     machine),
               kOk);
     ASSERT_EQ(M().registry.SetValue(user.Get(), "", kRegSz, Text("user")), kOk);
     ASSERT_EQ(M().registry.SetValue(machine.Get(), "", kRegSz, Text("machine")), kOk);

@@ -16,10 +16,14 @@ TEST(RootKeyNames, LongAndShortFormsOfEachRoot) {
         const char* shortName;
     };
     const Case cases[] = {
-        {kClassesRoot, "HKEY_CLASSES_ROOT", "HKCR"},         {kCurrentUser, "HKEY_CURRENT_USER", "HKCU"},
-        {kLocalMachine, "HKEY_LOCAL_MACHINE", "HKLM"},        {kUsers, "HKEY_USERS", "HKU"},
-        {kPerformanceData, "HKEY_PERFORMANCE_DATA", "HKPD"}, {kCurrentConfig, "HKEY_CURRENT_CONFIG", "HKCC"},
-        {kDynData, "HKEY_DYN_DATA", "HKDD"},                 {HKey{0x1234}, "", ""},
+        {kClassesRoot, "HKEY_CLASSES_ROOT", "HKCR"},
+        {kCurrentUser, "HKEY_CURRENT_USER", "HKCU"},
+        {kLocalMachine, "HKEY_LOCAL_MACHINE", "HKLM"},
+        {kUsers, "HKEY_USERS", "HKU"},
+        {kPerformanceData, "HKEY_PERFORMANCE_DATA", "HKPD"},
+        {kCurrentConfig, "HKEY_CURRENT_CONFIG", "HKCC"},
+        {kDynData, "HKEY_DYN_DATA", "HKDD"},
+        {HKey{0x1234}, "", ""},
         {kNullKey, "", ""},
     };
     for (const Case& c : cases) {
@@ -32,7 +36,8 @@ TEST(RootKeyNames, LongAndShortFormsOfEachRoot) {
 TEST(SplitKeyPath, AcceptsOnlyTheGivenRootsCaseSensitively) {
     constexpr std::string_view kMachine[] = {"HKEY_LOCAL_MACHINE"};
     constexpr std::string_view kUser[] = {"HKEY_CURRENT_USER"};
-    constexpr std::string_view kDeepScan[] = {"HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER", "HKLM", "HKU", "HKEY_USERS"};
+    constexpr std::string_view kDeepScan[] = {"HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER", "HKLM", "HKU",
+                                              "HKEY_USERS"};
     struct Case {
         std::string_view text;
         std::span<const std::string_view> accepted;
@@ -108,8 +113,8 @@ TEST_F(RegistryHelpers, EnumerationStopsAtAValueLargerThanTheBuffer) {
     ASSERT_EQ(reg().SetValue(k.Get(), "after", kRegSz, small), kOk);
     std::vector<std::string> seen;
     RegValue value;
-    for (std::uint32_t i = 0; reg().EnumValue(k.Get(), i, EnumLimits{kNameBufferLength, kDataBufferLength}, value) == kOk;
-         ++i) {
+    for (std::uint32_t i = 0;
+         reg().EnumValue(k.Get(), i, EnumLimits{kNameBufferLength, kDataBufferLength}, value) == kOk; ++i) {
         seen.push_back(value.name);
     }
     EXPECT_EQ(seen, std::vector<std::string>{"before"});

@@ -19,7 +19,9 @@ std::filesystem::path UniqueTempPath(std::string_view stem) {
 }
 }  // namespace
 
-TempFolder::TempFolder() : path_(UniqueTempPath("brisko-test-")) { std::filesystem::create_directories(path_); }
+TempFolder::TempFolder() : path_(UniqueTempPath("brisko-test-")) {
+    std::filesystem::create_directories(path_);
+}
 
 TempFolder::~TempFolder() {
     std::error_code ec;

@@ -34,7 +34,8 @@ std::string Expand(std::string_view text, const MachineConfig& config) {
 
 // The registry of a fresh installation: what Windows itself and its own programs register.
 constexpr SeedValue kCommonKeys[] = {
-    {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", kRegSz, "C:\\Program Files"},
+    {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", kRegSz,
+     "C:\\Program Files"},
     {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "CommonFilesDir", kRegSz,
      "C:\\Program Files\\Common Files"},
     {kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\wordpad.exe", "", kRegExpandSz,
@@ -57,12 +58,12 @@ constexpr SeedValue kCommonKeys[] = {
     {kLocalMachine, "SOFTWARE\\Classes\\TypeLib", nullptr, kRegNone, nullptr},
     {kLocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", "BootExecute", kRegMultiSz,
      "autocheck autochk *"},
-    {kLocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "ComSpec", kRegExpandSz,
-     "%SystemRoot%\\system32\\cmd.exe"},
+    {kLocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "ComSpec",
+     kRegExpandSz, "%SystemRoot%\\system32\\cmd.exe"},
     {kLocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "Path", kRegExpandSz,
      "%SystemRoot%\\system32;%SystemRoot%;%SystemRoot%\\System32\\Wbem"},
-    {kLocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "windir", kRegExpandSz,
-     "%SystemRoot%"},
+    {kLocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", "windir",
+     kRegExpandSz, "%SystemRoot%"},
     {kLocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management",
      "ClearPageFileAtShutdown", kRegDword, "0"},
     {kCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", nullptr, kRegNone, nullptr},
@@ -119,10 +120,10 @@ constexpr const char* kSystemFolders[] = {
 };
 
 constexpr int kCreatedFolders[] = {
-    kCsidlWindows,    kCsidlSystem,   kCsidlProgramFiles, kCsidlProfile,      kCsidlAppData,
-    kCsidlLocalAppData, kCsidlCommonAppData, kCsidlPersonal, kCsidlDesktopDirectory, kCsidlRecent,
-    kCsidlCookies,    kCsidlInternetCache, kCsidlHistory, kCsidlStartup,      kCsidlCommonStartup,
-    kCsidlPrograms,   kCsidlCommonPrograms, kCsidlFonts,  kCsidlTemplates,
+    kCsidlWindows,      kCsidlSystem,         kCsidlProgramFiles, kCsidlProfile,          kCsidlAppData,
+    kCsidlLocalAppData, kCsidlCommonAppData,  kCsidlPersonal,     kCsidlDesktopDirectory, kCsidlRecent,
+    kCsidlCookies,      kCsidlInternetCache,  kCsidlHistory,      kCsidlStartup,          kCsidlCommonStartup,
+    kCsidlPrograms,     kCsidlCommonPrograms, kCsidlFonts,        kCsidlTemplates,
 };
 
 const std::vector<MachinePreset> kPresets = {
@@ -166,7 +167,8 @@ public:
             Bytes data;
             if (seed.type == kRegDword) {
                 std::uint32_t number = static_cast<std::uint32_t>(std::stoul(text));
-                for (int i = 0; i < 4; ++i) data.push_back(static_cast<std::uint8_t>(number >> (8 * i)));
+                for (int i = 0; i < 4; ++i)
+                    data.push_back(static_cast<std::uint8_t>(number >> (8 * i)));
             } else {
                 data.assign(text.begin(), text.end());
                 data.push_back(0);
@@ -210,7 +212,7 @@ public:
 
 private:
     bool MakeFolders(std::string_view path) {
-        for (std::size_t slash = path.find('\\', 3); ; slash = path.find('\\', slash + 1)) {
+        for (std::size_t slash = path.find('\\', 3);; slash = path.find('\\', slash + 1)) {
             std::string prefix(path.substr(0, slash));
             Status s = machine_.files.CreateDirectory(prefix);
             if (s != kOk && s != kAlreadyExists) return Fail("cannot create folder " + prefix, s);
@@ -229,11 +231,14 @@ private:
 
 }  // namespace
 
-const std::vector<MachinePreset>& MachinePresets() { return kPresets; }
+const std::vector<MachinePreset>& MachinePresets() {
+    return kPresets;
+}
 
 bool CreateMachine(const std::filesystem::path& folder, std::string_view preset, std::string& error) {
     bool known = false;
-    for (const MachinePreset& p : kPresets) known = known || p.name == preset;
+    for (const MachinePreset& p : kPresets)
+        known = known || p.name == preset;
     if (!known) {
         error = "unknown preset \"" + std::string(preset) + "\"";
         return false;
@@ -264,8 +269,8 @@ bool CreateMachine(const std::filesystem::path& folder, std::string_view preset,
         if (!machine) return false;
         Seeder seeder(*machine, error);
         bool xp = machine->Config().version.major < 6;
-        if (!seeder.Keys(kCommonKeys) || !seeder.Keys(xp ? std::span<const SeedValue>(kXpKeys)
-                                                           : std::span<const SeedValue>(kVistaKeys))) {
+        if (!seeder.Keys(kCommonKeys) ||
+            !seeder.Keys(xp ? std::span<const SeedValue>(kXpKeys) : std::span<const SeedValue>(kVistaKeys))) {
             return false;
         }
         return seeder.Folders() && seeder.Files() && machine->Save(error);

@@ -36,6 +36,7 @@ public:
         for (const auto& [key, value] : root.items()) {
             if (!ReadField(key, value, config)) return false;
         }
+        if (config.version.major == 0) return Fail("\"windows.major\" is missing");
         return true;
     }
 
@@ -91,7 +92,6 @@ private:
                                              : Fail("unknown field \"windows." + key + "\"");
             if (!ok) return false;
         }
-        if (version.major == 0) return Fail("\"windows.major\" is missing");
         return true;
     }
 
@@ -143,7 +143,8 @@ private:
         for (const auto& [name, item] : value.items()) {
             if (!item.is_string()) return Fail("known folder \"" + name + "\" must be a text");
             std::string lower = name;
-            for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            for (char& c : lower)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             config.knownFolders[lower] = item.get<std::string>();
         }
         return true;
@@ -154,8 +155,8 @@ private:
         if (!Get(value, "clock", text)) return false;
         SystemTime time;
         int consumed = 0;
-        if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%n", &time.year, &time.month, &time.day, &time.hour,
-                        &time.minute, &time.second, &consumed) != 6 ||
+        if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%n", &time.year, &time.month, &time.day,
+                        &time.hour, &time.minute, &time.second, &consumed) != 6 ||
             static_cast<std::size_t>(consumed) != text.size() || time.month < 1 || time.month > 12 ||
             time.day < 1 || time.day > 31 || time.hour > 23 || time.minute > 59 || time.second > 59 ||
             time.year < 1601) {
@@ -209,7 +210,8 @@ bool LoadMachineConfig(const std::filesystem::path& file, MachineConfig& config,
 
 bool SaveMachineConfig(const std::filesystem::path& file, const MachineConfig& config, std::string& error) {
     json root = json::object();
-    json windows = {{"major", config.version.major}, {"minor", config.version.minor}, {"build", config.version.build}};
+    json windows = {
+        {"major", config.version.major}, {"minor", config.version.minor}, {"build", config.version.build}};
     if (!config.version.servicePack.empty()) windows["servicePack"] = config.version.servicePack;
     root["windows"] = windows;
     root["userName"] = config.userName;
@@ -217,7 +219,8 @@ bool SaveMachineConfig(const std::filesystem::path& file, const MachineConfig& c
     root["administrator"] = config.administrator;
     root["elevated"] = config.elevated;
     json environment = json::object();
-    for (const auto& [name, value] : config.environment) environment[name] = value;
+    for (const auto& [name, value] : config.environment)
+        environment[name] = value;
     root["environment"] = environment;
     json drives = json::object();
     for (const DriveConfig& drive : config.drives) {
@@ -233,8 +236,9 @@ bool SaveMachineConfig(const std::filesystem::path& file, const MachineConfig& c
     if (!config.deniedPaths.empty()) root["deniedPaths"] = config.deniedPaths;
     if (config.clock) {
         char text[32];
-        std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", config.clock->year, config.clock->month,
-                      config.clock->day, config.clock->hour, config.clock->minute, config.clock->second);
+        std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", config.clock->year,
+                      config.clock->month, config.clock->day, config.clock->hour, config.clock->minute,
+                      config.clock->second);
         root["clock"] = text;
     }
     return WriteFileAtomically(file, root.dump(2) + "\n", error);

@@ -30,8 +30,8 @@
 namespace brisko::platform::sim {
 
 struct DriveConfig {
-    char letter = 'C';            // upper case
-    std::uint32_t type = 3;       // a kDrive* type
+    char letter = 'C';       // upper case
+    std::uint32_t type = 3;  // a kDrive* type
     std::uint64_t totalBytes = 0;
     std::uint64_t freeBytes = 0;
 };

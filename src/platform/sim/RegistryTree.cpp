@@ -53,7 +53,8 @@ bool KeyNode::RemoveSubkey(std::string_view name) {
 void KeyNode::MarkDeleted() {
     deleted_ = true;
     parent_ = nullptr;
-    for (auto& child : subkeys_) child->MarkDeleted();
+    for (auto& child : subkeys_)
+        child->MarkDeleted();
 }
 
 std::ptrdiff_t KeyNode::ValueIndex(std::string_view name) const {
@@ -85,7 +86,8 @@ void KeyNode::SetValue(std::string_view name, ValueType type, std::span<const st
         valueIndex_->emplace(FoldCase(name), values_.size() - 1);
     } else if (values_.size() > kIndexThreshold) {
         valueIndex_ = std::make_unique<std::unordered_map<std::string, std::size_t>>();
-        for (std::size_t k = 0; k < values_.size(); ++k) valueIndex_->emplace(FoldCase(values_[k].name), k);
+        for (std::size_t k = 0; k < values_.size(); ++k)
+            valueIndex_->emplace(FoldCase(values_[k].name), k);
     }
 }
 
@@ -96,7 +98,8 @@ bool KeyNode::RemoveValue(std::string_view name) {
     valueIndex_.reset();
     if (values_.size() > kIndexThreshold) {
         valueIndex_ = std::make_unique<std::unordered_map<std::string, std::size_t>>();
-        for (std::size_t k = 0; k < values_.size(); ++k) valueIndex_->emplace(FoldCase(values_[k].name), k);
+        for (std::size_t k = 0; k < values_.size(); ++k)
+            valueIndex_->emplace(FoldCase(values_[k].name), k);
     }
     return true;
 }

@@ -43,7 +43,8 @@ SimRegistry::Hive* SimRegistry::HiveByName(std::string_view rootName) {
 }
 
 SimRegistry::Hive* SimRegistry::HiveOf(const KeyNode* node) {
-    while (node != nullptr && node->Parent() != nullptr) node = node->Parent();
+    while (node != nullptr && node->Parent() != nullptr)
+        node = node->Parent();
     for (auto& hive : hives_) {
         if (hive->node.get() == node) return hive.get();
     }
@@ -119,7 +120,8 @@ public:
         // A sibling or an unrelated key: resolve from the root, but start at the common ancestor when the
         // previous key shares a prefix of whole components.
         KeyNode* node = &root;
-        for (std::string_view part : SplitPath(subPath)) node = &node->AddSubkey(part);
+        for (std::string_view part : SplitPath(subPath))
+            node = &node->AddSubkey(part);
         Remember(root, subPath, node);
         return node;
     }
@@ -153,8 +155,8 @@ bool ReadWholeFile(const std::filesystem::path& file, std::string& bytes) {
 
 }  // namespace
 
-bool SimRegistry::Load(const std::filesystem::path& registryFolder, const std::vector<std::string>& deniedKeys,
-                       std::string& error) {
+bool SimRegistry::Load(const std::filesystem::path& registryFolder,
+                       const std::vector<std::string>& deniedKeys, std::string& error) {
     std::array<std::shared_ptr<KeyNode>, 3> fresh;
     for (std::size_t h = 0; h < hives_.size(); ++h) {
         fresh[h] = std::make_shared<KeyNode>(std::string(), nullptr);
@@ -197,7 +199,8 @@ bool SimRegistry::Load(const std::filesystem::path& registryFolder, const std::v
             return false;
         }
         if (!foreign.empty()) {
-            error = file.string() + ": key [" + foreign + "] does not belong to " + std::string(hive.longName);
+            error =
+                file.string() + ": key [" + foreign + "] does not belong to " + std::string(hive.longName);
             return false;
         }
     }
@@ -205,13 +208,16 @@ bool SimRegistry::Load(const std::filesystem::path& registryFolder, const std::v
         auto [rootName, sub] = SplitRoot(denied);
         Hive* hive = HiveByName(rootName);
         if (hive == nullptr) {
-            error = "denied key \"" + denied + "\" is not in HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER or HKEY_USERS";
+            error =
+                "denied key \"" + denied + "\" is not in HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER or HKEY_USERS";
             return false;
         }
         std::size_t h = 0;
-        while (hives_[h].get() != hive) ++h;
+        while (hives_[h].get() != hive)
+            ++h;
         KeyNode* node = fresh[h].get();
-        for (std::string_view part : SplitPath(sub)) node = &node->AddSubkey(part);
+        for (std::string_view part : SplitPath(sub))
+            node = &node->AddSubkey(part);
         node->SetDenied();
     }
     for (std::size_t h = 0; h < hives_.size(); ++h) {
@@ -237,7 +243,8 @@ std::string SimRegistry::ExportHive(std::string_view hiveName) const {
             path += '\\';
             path += child->Name();
             writer.BeginKey(path);
-            for (const ValueEntry& value : child->Values()) writer.WriteValue(value.name, value.type, value.data);
+            for (const ValueEntry& value : child->Values())
+                writer.WriteValue(value.name, value.type, value.data);
             walk(*child);
             path.resize(length);
         }
@@ -245,7 +252,8 @@ std::string SimRegistry::ExportHive(std::string_view hiveName) const {
     // Values of the hive's root itself come first, under its bare name.
     if (!hive->node->Values().empty()) {
         writer.BeginKey(path);
-        for (const ValueEntry& value : hive->node->Values()) writer.WriteValue(value.name, value.type, value.data);
+        for (const ValueEntry& value : hive->node->Values())
+            writer.WriteValue(value.name, value.type, value.data);
     }
     walk(*hive->node);
     return writer.Finish();
@@ -318,8 +326,9 @@ Status SimRegistry::ResolveHandle(HKey key, const View*& view, Access& access) {
         return kOk;
     }
     if (key == kCurrentConfig) {
-        Status s = Descend(View{nullptr, hives_[0]->node, false},
-                           "SYSTEM\\CurrentControlSet\\Hardware Profiles\\Current", false, rootView_, nullptr);
+        Status s =
+            Descend(View{nullptr, hives_[0]->node, false},
+                    "SYSTEM\\CurrentControlSet\\Hardware Profiles\\Current", false, rootView_, nullptr);
         view = &rootView_;
         return s;
     }
@@ -334,7 +343,8 @@ Status SimRegistry::ResolveHandle(HKey key, const View*& view, Access& access) {
     return kOk;
 }
 
-Status SimRegistry::Descend(const View& from, std::string_view subKey, bool create, View& out, bool* created) {
+Status SimRegistry::Descend(const View& from, std::string_view subKey, bool create, View& out,
+                            bool* created) {
     if (!subKey.empty() && subKey.front() == '\\') return kBadPathname;
     View view = from;
     if (view.merged && !view.user && !view.machine) view = ClassesRoot(create);
@@ -359,7 +369,8 @@ Status SimRegistry::Descend(const View& from, std::string_view subKey, bool crea
             madeAny = true;
             (parent == machine ? nextMachine : nextUser) = &made;
         }
-        if ((nextUser && nextUser->IsDenied()) || (nextMachine && nextMachine->IsDenied())) return kAccessDenied;
+        if ((nextUser && nextUser->IsDenied()) || (nextMachine && nextMachine->IsDenied()))
+            return kAccessDenied;
         user = nextUser;
         machine = nextMachine;
     }
@@ -407,8 +418,10 @@ const std::vector<std::string>& SimRegistry::MergedNames(Handle& handle) {
 
 SimRegistry::View SimRegistry::ClassesRoot(bool create) {
     View view{nullptr, nullptr, true};
-    if (KeyNode* software = hives_[1]->node->FindSubkey("Software")) view.user = software->SharedSubkey("Classes");
-    KeyNode* software = create ? &hives_[0]->node->AddSubkey("SOFTWARE") : hives_[0]->node->FindSubkey("SOFTWARE");
+    if (KeyNode* software = hives_[1]->node->FindSubkey("Software"))
+        view.user = software->SharedSubkey("Classes");
+    KeyNode* software =
+        create ? &hives_[0]->node->AddSubkey("SOFTWARE") : hives_[0]->node->FindSubkey("SOFTWARE");
     if (software != nullptr) {
         view.machine = software->SharedSubkey("Classes");
         if (!view.machine && create) {
@@ -603,16 +616,21 @@ Status SimRegistry::DeleteSubkey(HKey parent, std::string_view subKey, bool tree
         if (tree && HoldsDeniedKey(*node)) return kAccessDenied;
     }
     // Through the merged view a deletion removes the user's key when there is one, as Windows does.
-    std::shared_ptr<KeyNode> victim = view.merged && view.user ? view.user : (view.machine ? view.machine : view.user);
+    std::shared_ptr<KeyNode> victim =
+        view.merged && view.user ? view.user : (view.machine ? view.machine : view.user);
     KeyNode* owner = victim->Parent();
     Touch(owner);
     owner->RemoveSubkey(victim->Name());
     return kOk;
 }
 
-Status SimRegistry::DeleteKey(HKey parent, std::string_view subKey) { return DeleteSubkey(parent, subKey, false); }
+Status SimRegistry::DeleteKey(HKey parent, std::string_view subKey) {
+    return DeleteSubkey(parent, subKey, false);
+}
 
-Status SimRegistry::DeleteTree(HKey parent, std::string_view subKey) { return DeleteSubkey(parent, subKey, true); }
+Status SimRegistry::DeleteTree(HKey parent, std::string_view subKey) {
+    return DeleteSubkey(parent, subKey, true);
+}
 
 Status SimRegistry::QueryInfoKey(HKey key, KeyInfo& info) {
     const View* resolved = nullptr;

@@ -16,7 +16,9 @@ namespace {
 ContractEnv env;
 }
 
-ContractEnv& Env() { return env; }
+ContractEnv& Env() {
+    return env;
+}
 
 }  // namespace brisko::contract
 

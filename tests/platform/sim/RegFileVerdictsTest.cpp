@@ -26,7 +26,9 @@ struct VerdictCase {
 };
 
 // Test output names the case rather than dumping its bytes.
-void PrintTo(const VerdictCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const VerdictCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
     for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {

@@ -71,7 +71,8 @@ TEST_F(SimRegistryFiles, AMalformedHiveNamesFileAndLineAndLoadsNothing) {
     ASSERT_TRUE(reg.Load(Registry(), {}, error)) << error;
 
     WriteFile(Registry() / "HKCU.reg",
-              "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\"bad\"=dword:123456789\r\n");
+              "Windows Registry Editor Version "
+              "5.00\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\"bad\"=dword:123456789\r\n");
     EXPECT_FALSE(reg.Load(Registry(), {}, error));
     EXPECT_NE(error.find("HKCU.reg:4"), std::string::npos) << error;
     // What was loaded before stays as it was.
@@ -185,7 +186,9 @@ TEST(SimRegistryImport, AnExportOfTheRegistryEditorLoadsAsThePlantedValues) {
 }
 
 TEST(SimRegistryStrings, StringDataIsStoredAsUtf16AndHandedOverAsUtf8) {
-    const Bytes text = Sz("Gr\xc3\xbc\xc3\x9f" "e");
+    const Bytes text =
+        Sz("Gr\xc3\xbc\xc3\x9f"
+           "e");
     Bytes native = NativeFromAnsi(kRegSz, text);
     EXPECT_EQ(native, (Bytes{'G', 0, 'r', 0, 0xfc, 0, 0xdf, 0, 'e', 0, 0, 0}));
     EXPECT_EQ(AnsiFromNative(kRegSz, native), text);
@@ -214,9 +217,11 @@ TEST(SimRegistryClasses, WritesThroughTheMergedViewGoWhereTheKeyLives) {
     // Enumeration shows each name once, in order, from both sides.
     std::vector<std::string> names;
     std::string name;
-    for (std::uint32_t i = 0; reg.EnumKey(kClassesRoot, i, 1024, name) == kOk; ++i) names.push_back(name);
-    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(),
-                               [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; }));
+    for (std::uint32_t i = 0; reg.EnumKey(kClassesRoot, i, 1024, name) == kOk; ++i)
+        names.push_back(name);
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return CompareNoCase(a, b) < 0;
+    }));
     EXPECT_EQ(std::count(names.begin(), names.end(), "UserOnly"), 1);
     EXPECT_EQ(std::count(names.begin(), names.end(), ".txt"), 1);
 }
