@@ -138,7 +138,7 @@ int ShowMachine(sim::SimMachine& machine, std::FILE* out) {
                          static_cast<unsigned long long>(count.files), SizeText(count.bytes).c_str(),
                          static_cast<unsigned long long>(count.folders));
         } else {
-            std::fprintf(out, " no media");
+            std::fprintf(out, type == kDriveRemote ? " not connected" : " no media");
         }
         std::fprintf(out, "\n");
     }

@@ -28,6 +28,8 @@ public:
     // The user belongs to the Administrators group.
     virtual bool IsUserAdmin() = 0;
     virtual std::string GetUserName() = 0;
+    // The full path of the running program (GetModuleFileNameA of the process).
+    virtual std::string GetProgramPath() = 0;
     virtual std::string GetComputerName() = 0;
 };
 

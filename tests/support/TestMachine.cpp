@@ -47,6 +47,14 @@ TestMachine::~TestMachine() {
     std::filesystem::remove_all(folder_, ec);
 }
 
+void TestMachine::EditConfig(const std::function<void(platform::sim::MachineConfig&)>& change) {
+    platform::sim::MachineConfig config = machine_->Config();
+    change(config);
+    std::string error;
+    ASSERT_TRUE(platform::sim::SaveMachineConfig(folder_ / "machine.json", config, error)) << error;
+    Reopen();
+}
+
 void TestMachine::Reopen() {
     std::string error;
     ASSERT_TRUE(machine_->Save(error)) << error;

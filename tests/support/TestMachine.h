@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -21,6 +22,8 @@ public:
     const std::filesystem::path& Folder() const { return folder_; }
     // Saves and opens the folder again, as a later run of the program would see it.
     void Reopen();
+    // Changes what machine.json says, then reopens the machine.
+    void EditConfig(const std::function<void(platform::sim::MachineConfig&)>& change);
 
 private:
     std::filesystem::path folder_;

@@ -7,17 +7,17 @@
 
 namespace brisko::platform::sim {
 
-FolderListings::Result FolderListings::Lookup(const std::string& folder, std::string_view name,
-                                              std::string& real) {
+FolderListings::Result FolderListings::Lookup(std::string_view folder, std::string_view folded,
+                                              const std::string*& real) {
     const Listing* listing = Read(folder);
     if (listing == nullptr) return Result::kNotAFolder;
-    auto found = listing->find(FoldCase(name));
+    auto found = listing->find(folded);
     if (found == listing->end()) return Result::kMissing;
-    real = found->second;
+    real = &found->second;
     return Result::kFound;
 }
 
-const FolderListings::Listing* FolderListings::Read(const std::string& folder) {
+const FolderListings::Listing* FolderListings::Read(std::string_view folder) {
     auto known = byFolder_.find(folder);
     if (known != byFolder_.end()) return &known->second;
     std::error_code ec;
@@ -32,19 +32,21 @@ const FolderListings::Listing* FolderListings::Read(const std::string& folder) {
     return &byFolder_.emplace(folder, std::move(listing)).first->second;
 }
 
-void FolderListings::Added(const std::string& folder, const std::string& name) {
+void FolderListings::Added(std::string_view folder, std::string_view name) {
     auto known = byFolder_.find(folder);
-    if (known != byFolder_.end()) known->second[FoldCase(name)] = name;
+    if (known != byFolder_.end()) known->second.insert_or_assign(FoldCase(name), std::string(name));
 }
 
-void FolderListings::Removed(const std::string& folder, std::string_view name) {
+void FolderListings::Removed(std::string_view folder, std::string_view name) {
     auto known = byFolder_.find(folder);
-    if (known != byFolder_.end()) known->second.erase(FoldCase(name));
+    if (known == byFolder_.end()) return;
+    auto found = known->second.find(FoldCase(name));
+    if (found != known->second.end()) known->second.erase(found);
 }
 
-void FolderListings::Forget(const std::string& folder) {
+void FolderListings::Forget(std::string_view folder) {
     for (auto it = byFolder_.begin(); it != byFolder_.end();) {
-        const std::string& key = it->first;
+        std::string_view key = it->first;
         bool within = key.starts_with(folder) && (key.size() == folder.size() || key[folder.size()] == '/');
         it = within ? byFolder_.erase(it) : std::next(it);
     }

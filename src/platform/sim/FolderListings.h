@@ -3,9 +3,12 @@
 // each of its own changes here; a folder changed behind its back must be forgotten with Forget.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+
+#include "platform/sim/SimPath.h"
 
 namespace brisko::platform::sim {
 
@@ -13,19 +16,20 @@ class FolderListings {
 public:
     enum class Result { kFound, kMissing, kNotAFolder };
 
-    // The real name of `name` in the host folder `folder`, reading the folder on first use.
-    Result Lookup(const std::string& folder, std::string_view name, std::string& real);
+    // The real name of the name folded as `folded` in the host folder `folder`, reading the folder on
+    // first use. `real` points into the listing and stays valid until the listing changes.
+    Result Lookup(std::string_view folder, std::string_view folded, const std::string*& real);
 
-    void Added(const std::string& folder, const std::string& name);
-    void Removed(const std::string& folder, std::string_view name);
+    void Added(std::string_view folder, std::string_view name);
+    void Removed(std::string_view folder, std::string_view name);
     // Drops what is known of a folder and of every folder below it.
-    void Forget(const std::string& folder);
+    void Forget(std::string_view folder);
 
 private:
-    using Listing = std::unordered_map<std::string, std::string>;
-    const Listing* Read(const std::string& folder);
+    using Listing = std::unordered_map<std::string, std::string, TextHash, std::equal_to<>>;
+    const Listing* Read(std::string_view folder);
 
-    std::unordered_map<std::string, Listing> byFolder_;
+    std::unordered_map<std::string, Listing, TextHash, std::equal_to<>> byFolder_;
 };
 
 }  // namespace brisko::platform::sim

@@ -121,7 +121,10 @@ KnownFolders::KnownFolders(const MachineConfig& config) {
 bool KnownFolders::FindByCsidl(int csidl, std::string& path) const {
     for (const FolderRow& row : kFolders) {
         if (row.csidl == csidl) {
-            path = paths_.find(row.name)->second;
+            // machine.json names a folder with the empty text to say the system has none.
+            const std::string& found = paths_.find(row.name)->second;
+            if (found.empty()) return false;
+            path = found;
             return true;
         }
     }

@@ -1,6 +1,7 @@
 // Where a Windows version keeps its standard folders (the CSIDL folders) for one user, by the layout of
 // Windows XP (major version below 6) or of Vista and later. machine.json may move any of them by name
-// ("knownFolders"); the folders below a moved one move with it (moving "profile" moves "appdata").
+// ("knownFolders"); the folders below a moved one move with it (moving "profile" moves "appdata"). A
+// folder given as the empty text is one the system cannot name.
 //
 // Names, with their Windows 7 places (XP's in brackets where they differ):
 //   profile               C:\Users\<user>                  [C:\Documents and Settings\<user>]

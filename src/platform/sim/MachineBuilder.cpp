@@ -109,6 +109,8 @@ constexpr const char* kSystemFiles[] = {
     "C:\\Windows\\system32\\rundll32.exe",
     "C:\\Windows\\Fonts\\arial.ttf",
     "C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe",
+    // This program, installed where machine.json says it runs from.
+    "C:\\Program Files\\Brisko\\Brisko.exe",
 };
 
 // Folders that exist on a fresh system beyond the known folders.

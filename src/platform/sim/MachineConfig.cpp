@@ -69,6 +69,7 @@ private:
         if (key == "windows") return ReadVersion(value, config.version);
         if (key == "userName") return Get(value, "userName", config.userName);
         if (key == "computerName") return Get(value, "computerName", config.computerName);
+        if (key == "programPath") return Get(value, "programPath", config.programPath);
         if (key == "administrator") return Get(value, "administrator", config.administrator);
         if (key == "elevated") return Get(value, "elevated", config.elevated);
         if (key == "environment") return ReadEnvironment(value, config);
@@ -216,6 +217,7 @@ bool SaveMachineConfig(const std::filesystem::path& file, const MachineConfig& c
     root["windows"] = windows;
     root["userName"] = config.userName;
     root["computerName"] = config.computerName;
+    root["programPath"] = config.programPath;
     root["administrator"] = config.administrator;
     root["elevated"] = config.elevated;
     json environment = json::object();

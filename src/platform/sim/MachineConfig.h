@@ -3,6 +3,7 @@
 //   {
 //     "windows": {"major": 6, "minor": 1, "build": 7601, "servicePack": "Service Pack 1"},
 //     "userName": "Alice", "computerName": "DEMO-PC", "administrator": true, "elevated": true,
+//     "programPath": "C:\\Program Files\\Brisko\\Brisko.exe",
 //     "environment": {"SystemRoot": "C:\\Windows", "TEMP": "%USERPROFILE%\\AppData\\Local\\Temp"},
 //     "drives": {"C": {"type": "fixed", "totalBytes": 250000000000, "freeBytes": 80000000000},
 //                "D": {"type": "cdrom"}},
@@ -14,7 +15,8 @@
 //   }
 //
 // A fixed or removable drive X keeps its contents in the folder drives/X beside machine.json. Known
-// folders not named in "knownFolders" follow the layout of the Windows version (XP or Vista and later).
+// folders not named in "knownFolders" follow the layout of the Windows version (XP or Vista and later);
+// KnownFolders.h lists their names ("appdata", "local_appdata", "common_appdata", "windows", ...).
 #pragma once
 
 #include <cstdint>
@@ -40,6 +42,8 @@ struct MachineConfig {
     OsVersion version;
     std::string userName = "User";
     std::string computerName = "PC";
+    // Where the program runs from on this machine.
+    std::string programPath = "C:\\Program Files\\Brisko\\Brisko.exe";
     bool administrator = true;
     bool elevated = true;
     std::vector<std::pair<std::string, std::string>> environment;  // in file order

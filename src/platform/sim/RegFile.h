@@ -68,6 +68,8 @@ public:
     std::string Finish();
 
 private:
+    void WriteKeyLine(std::string_view opening, std::string_view fullPath);
+
     RegFileHeader header_;
     std::string out_;
 };

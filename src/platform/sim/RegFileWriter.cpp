@@ -62,20 +62,20 @@ RegFileWriter::RegFileWriter(RegFileHeader header) : header_(header) {
     out_ += kNewLine;
 }
 
-void RegFileWriter::BeginKey(std::string_view fullPath) {
+void RegFileWriter::WriteKeyLine(std::string_view opening, std::string_view fullPath) {
     out_ += kNewLine;
-    out_ += '[';
+    out_ += opening;
     out_ += fullPath;
     out_ += ']';
     out_ += kNewLine;
 }
 
+void RegFileWriter::BeginKey(std::string_view fullPath) {
+    WriteKeyLine("[", fullPath);
+}
+
 void RegFileWriter::WriteDeleteKey(std::string_view fullPath) {
-    out_ += kNewLine;
-    out_ += "[-";
-    out_ += fullPath;
-    out_ += ']';
-    out_ += kNewLine;
+    WriteKeyLine("[-", fullPath);
 }
 
 void RegFileWriter::WriteDeleteValue(std::string_view name) {

@@ -50,16 +50,10 @@ bool IsFolder(const std::string& host, const struct stat& info) {
     return ::stat(host.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
 }
 
-bool HasInvalidCharacters(const WindowsPath& path) {
-    for (const std::string& name : path.names) {
-        if (name.find_first_of("*?<>|\"") != std::string::npos) return true;
-    }
-    return false;
-}
-
-std::string ParentKey(const std::string& key) {
+// The folder whose denial hides a path's entry: the root itself for a name in a root.
+std::string_view ParentKey(std::string_view key) {
     std::size_t slash = key.rfind('\\');
-    if (slash == std::string::npos || slash <= 2) return key.substr(0, 3);
+    if (slash == std::string_view::npos || slash <= 2) return key.substr(0, 3);
     return key.substr(0, slash);
 }
 
@@ -191,75 +185,64 @@ const SimFileSystem::Drive* SimFileSystem::FindDrive(char letter) const {
     return nullptr;
 }
 
-Status SimFileSystem::Resolve(std::string_view path, Resolved& resolved) {
-    WindowsPath parsed;
-    if (!ParseWindowsPath(path, parsed)) return kPathNotFound;
-    return ResolveParsed(std::move(parsed), resolved);
-}
-
-Status SimFileSystem::ResolveParsed(WindowsPath path, Resolved& resolved) {
-    if (HasInvalidCharacters(path)) return kInvalidName;
-    const Drive* drive = FindDrive(path.drive);
+Status SimFileSystem::Resolve(std::string_view path, Resolved& r) {
+    if (!ParseWindowsPath(path, r)) return kPathNotFound;
+    if (r.HasInvalidCharacters()) return kInvalidName;
+    const Drive* drive = FindDrive(r.drive);
     if (drive == nullptr) return kPathNotFound;
     if (drive->config.type != kDriveFixed && drive->config.type != kDriveRamdisk) {
         struct stat media {};
         if (::stat(drive->host.c_str(), &media) != 0 || !S_ISDIR(media.st_mode)) return kNotReady;
     }
-    Resolved r;
-    r.key = path.Key();
-    if (path.names.empty()) {
-        r.isRoot = true;
-        r.host = drive->host;
+    r.host.assign(drive->host);
+    r.isRoot = r.IsRoot();
+    if (r.isRoot) {
+        r.leafAt = 0;
         r.exists = ::stat(r.host.c_str(), &r.info) == 0;
-        r.windows = std::move(path);
-        resolved = std::move(r);
         return kOk;
     }
-
     // Most paths are written in the case they have on disk: one lstat settles them.
-    std::string direct = drive->host;
-    for (const std::string& name : path.names) {
-        direct += '/';
-        direct += name;
-    }
-    if (::lstat(direct.c_str(), &r.info) == 0) {
-        r.exists = true;
-        r.host = std::move(direct);
-        r.hostParent = r.host.substr(0, r.host.size() - path.names.back().size() - 1);
-        r.leaf = path.names.back();
-    } else {
-        // The parent folder by the case-free names already walked, else name by name.
-        std::string parentKey = r.key.substr(0, r.key.rfind('\\'));
-        std::string folder;
-        std::string real;
-        bool knownFolder = false;
-        if (auto known = folderHosts_.find(parentKey); known != folderHosts_.end()) {
-            folder = known->second;
-            knownFolder = true;
-        } else {
-            folder = drive->host;
-            for (std::size_t i = 0; i + 1 < path.names.size(); ++i) {
-                if (listings_.Lookup(folder, path.names[i], real) != FolderListings::Result::kFound) {
-                    return kPathNotFound;
-                }
-                folder += '/';
-                folder += real;
-            }
-        }
-        auto found = listings_.Lookup(folder, path.names.back(), real);
-        if (found == FolderListings::Result::kNotAFolder) return kPathNotFound;
-        if (!knownFolder) folderHosts_.emplace(std::move(parentKey), folder);
-        r.hostParent = folder;
-        r.leaf = found == FolderListings::Result::kFound ? real : path.names.back();
-        r.host = folder + '/' + r.leaf;
-        r.exists = found == FolderListings::Result::kFound && ::lstat(r.host.c_str(), &r.info) == 0;
-        if (found == FolderListings::Result::kFound && !r.exists) listings_.Removed(folder, real);
-    }
+    r.host += r.names;
+    r.leafAt = r.host.size() - r.Leaf().size();
+    r.exists = ::lstat(r.host.c_str(), &r.info) == 0;
+    if (!r.exists && !ResolveCase(*drive, r)) return kPathNotFound;
     // "file.txt\" names a folder that cannot exist.
-    if (path.trailingSlash && r.exists && !IsFolder(r.host, r.info)) return kPathNotFound;
-    r.windows = std::move(path);
-    resolved = std::move(r);
+    if (r.trailingSlash && r.exists && !IsFolder(r.host, r.info)) return kPathNotFound;
     return kOk;
+}
+
+bool SimFileSystem::ResolveCase(const Drive& drive, Resolved& r) {
+    // The parent folder by the case-free names already walked, else name by name. The names are looked
+    // up by their folded form, which is where they sit in the key.
+    std::string_view key(r.key);
+    std::string_view parentKey = key.substr(0, key.rfind('\\'));
+    const std::string* real = nullptr;
+    auto known = folderHosts_.find(parentKey);
+    if (known != folderHosts_.end()) {
+        r.host.assign(known->second);
+    } else {
+        r.host.assign(drive.host);
+        std::size_t start = 3;  // after "C:\"
+        while (start < parentKey.size()) {
+            std::size_t end = std::min(key.find('\\', start), parentKey.size());
+            if (listings_.Lookup(r.host, key.substr(start, end - start), real) !=
+                FolderListings::Result::kFound)
+                return false;
+            r.host += '/';
+            r.host += *real;
+            start = end + 1;
+        }
+    }
+    auto found = listings_.Lookup(r.host, r.FoldedLeaf(), real);
+    if (found == FolderListings::Result::kNotAFolder) return false;
+    if (known == folderHosts_.end()) folderHosts_.emplace(parentKey, r.host);
+    r.leafAt = r.host.size() + 1;
+    r.host += '/';
+    r.host += found == FolderListings::Result::kFound ? std::string_view(*real) : r.Leaf();
+    r.exists = found == FolderListings::Result::kFound && ::lstat(r.host.c_str(), &r.info) == 0;
+    // Gone behind the simulation's back: forget the name.
+    if (found == FolderListings::Result::kFound && !r.exists) listings_.Removed(r.HostParent(), r.RealLeaf());
+    return true;
 }
 
 bool SimFileSystem::HostPath(std::string_view path, std::filesystem::path& host) {
@@ -291,7 +274,7 @@ std::uint32_t SimFileSystem::AttributesOf(const Resolved& resolved) const {
     return AttributesOf(resolved.key, resolved.host, resolved.info);
 }
 
-bool SimFileSystem::IsDenied(const std::string& key) const {
+bool SimFileSystem::IsDenied(std::string_view key) const {
     if (deniedKeys_.empty()) return false;
     return std::any_of(deniedKeys_.begin(), deniedKeys_.end(),
                        [&](const std::string& denied) { return KeyIsWithin(key, denied); });
@@ -337,14 +320,14 @@ void SimFileSystem::Unregister(const OpenRecord* record) {
 }
 
 void SimFileSystem::Added(const Resolved& resolved) {
-    if (!resolved.isRoot) listings_.Added(resolved.hostParent, resolved.leaf);
+    if (!resolved.isRoot) listings_.Added(resolved.HostParent(), resolved.RealLeaf());
 }
 
 void SimFileSystem::Removed(const Resolved& resolved) {
     if (resolved.isRoot) return;
     // A folder that goes away takes the paths known below it along; that is rare enough to forget all.
     if (!S_ISREG(resolved.info.st_mode)) folderHosts_.clear();
-    listings_.Removed(resolved.hostParent, resolved.leaf);
+    listings_.Removed(resolved.HostParent(), resolved.RealLeaf());
     listings_.Forget(resolved.host);
 }
 
@@ -399,7 +382,7 @@ Status SimFileSystem::FindFirst(std::string_view pattern, FindHandle& handle, Fi
         Resolved one;
         std::string text = folderText + '\\' + std::string(leaf);
         if (Resolve(text, one) == kOk && one.exists && !one.isRoot) {
-            found.push_back(entryOf(one.leaf, one.key, one.host, one.info));
+            found.push_back(entryOf(std::string(one.RealLeaf()), one.key, one.host, one.info));
         }
     } else {
         std::error_code ec;
@@ -424,9 +407,10 @@ Status SimFileSystem::FindFirst(std::string_view pattern, FindHandle& handle, Fi
 }
 
 Status SimFileSystem::GetAttributes(std::string_view path, std::uint32_t& attributes) {
-    Resolved resolved;
+    // Existence tests are the most frequent calls of a scan: they resolve into kept strings.
+    Resolved& resolved = query_;
     if (Status status = Resolve(path, resolved); status != kOk) return status;
-    if (!deniedKeys_.empty() && !resolved.isRoot && IsDenied(ParentKey(resolved.key))) return kAccessDenied;
+    if (!resolved.isRoot && IsDenied(ParentKey(resolved.key))) return kAccessDenied;
     if (!resolved.exists) return kFileNotFound;
     attributes = AttributesOf(resolved);
     return kOk;
@@ -465,7 +449,7 @@ Status SimFileSystem::OpenFile(std::string_view path, std::uint32_t access, std:
         if (truncate) flags |= O_TRUNC;
     } else {
         if (disposition == kOpenExisting || disposition == kTruncateExisting) return kFileNotFound;
-        if (resolved.windows.trailingSlash) return kInvalidName;
+        if (resolved.trailingSlash) return kInvalidName;
         flags |= O_CREAT | O_EXCL;
     }
     int fd = ::open(resolved.host.c_str(), flags, 0644);
@@ -531,8 +515,7 @@ Status SimFileSystem::MoveFile(std::string_view from, std::string_view to, std::
     if (target.isRoot || IsDenied(target.key)) return kAccessDenied;
 
     bool sourceIsFolder = S_ISDIR(source.info.st_mode);
-    if (FoldChar(source.windows.drive) != FoldChar(target.windows.drive) &&
-        (sourceIsFolder || !(flags & kMoveCopyAllowed))) {
+    if (FoldChar(source.drive) != FoldChar(target.drive) && (sourceIsFolder || !(flags & kMoveCopyAllowed))) {
         return kNotSameDevice;
     }
     bool sameFile = target.exists && target.host == source.host;
@@ -546,8 +529,8 @@ Status SimFileSystem::MoveFile(std::string_view from, std::string_view to, std::
 
     // The moved file takes the name as it was written, also when only its case changes.
     Resolved moved = target;
-    moved.leaf = target.windows.names.back();
-    moved.host = target.hostParent + '/' + moved.leaf;
+    moved.host.resize(target.leafAt);
+    moved.host += target.Leaf();
     if (target.exists && !sameFile) {
         if (::unlink(target.host.c_str()) != 0) return kAccessDenied;
         attributes_.Erase(target.key);
@@ -677,7 +660,7 @@ Status SimFileSystem::GetDiskFreeSpace(std::string_view root, std::uint64_t& fre
     Resolved resolved;
     if (Status status = Resolve(root, resolved); status != kOk) return status;
     if (!resolved.exists || !IsFolder(resolved.host, resolved.info)) return kPathNotFound;
-    const Drive* drive = FindDrive(resolved.windows.drive);
+    const Drive* drive = FindDrive(resolved.drive);
     freeBytes = drive->config.freeBytes;
     totalBytes = drive->config.totalBytes;
     return kOk;

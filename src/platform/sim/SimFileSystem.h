@@ -18,9 +18,11 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -66,16 +68,19 @@ public:
 private:
     friend class SimFile;
 
-    // A path resolved onto the host: its parent folder exists; the leaf may or may not.
-    struct Resolved {
-        WindowsPath windows;
-        std::string key;         // folded Windows path
+    // A path resolved onto the host: its parent folder exists; the leaf may or may not. Its strings are
+    // reused when the same object resolves another path, so that a resolution allocates nothing once
+    // they have grown.
+    struct Resolved : PathParts {
         std::string host;        // host path, real case for every existing name
-        std::string hostParent;  // empty for a root
-        std::string leaf;        // real name when it exists, else as written
+        std::size_t leafAt = 0;  // where the leaf starts in `host`; 0 for a root
         bool exists = false;
         bool isRoot = false;
         struct stat info {};  // lstat of `host` when it exists
+
+        std::string_view HostParent() const { return std::string_view(host).substr(0, leafAt - 1); }
+        // The real name when it exists, else as written.
+        std::string_view RealLeaf() const { return std::string_view(host).substr(leafAt); }
     };
 
     struct Drive {
@@ -84,13 +89,16 @@ private:
         bool hasMedia = false;
     };
 
+    // On failure `resolved` holds nothing of use; the callers return the status without reading it.
     Status Resolve(std::string_view path, Resolved& resolved);
-    Status ResolveParsed(WindowsPath path, Resolved& resolved);
+    // Finds the real case of the names of a path that is not on the host as written; false when a
+    // folder on the way is missing.
+    bool ResolveCase(const Drive& drive, Resolved& resolved);
     const Drive* FindDrive(char letter) const;
     std::uint32_t AttributesOf(const Resolved& resolved) const;
     std::uint32_t AttributesOf(const std::string& key, const std::string& host,
                                const struct stat& info) const;
-    bool IsDenied(const std::string& key) const;
+    bool IsDenied(std::string_view key) const;
     bool IsLocked(const std::string& key) const;
     bool IsReadOnly(const Resolved& resolved) const;
     // Whether every open handle on the file allows the access or sharing asked for.
@@ -112,9 +120,11 @@ private:
     std::vector<std::string> deniedKeys_;
     FolderListings listings_;
     // Folded Windows path of a folder -> its host path, for the folders whose names were looked up.
-    std::unordered_map<std::string, std::string> folderHosts_;
+    std::unordered_map<std::string, std::string, TextHash, std::equal_to<>> folderHosts_;
     AttributeStore attributes_;
     std::multimap<std::string, const OpenRecord*> openFiles_;
+    // The resolution of the last existence test, kept for its grown strings.
+    Resolved query_;
 };
 
 }  // namespace brisko::platform::sim

@@ -435,13 +435,16 @@ SimRegistry::View SimRegistry::ClassesRoot(bool create) {
 
 // ---- The registry functions ---------------------------------------------------------------------------
 
-Status SimRegistry::OpenKey(HKey parent, std::string_view subKey, Access access, RegKey& result) {
+Status SimRegistry::Locate(HKey parent, std::string_view subKey, View& view) {
     const View* resolved = nullptr;
-    Access baseAccess = 0;
-    if (Status s = ResolveHandle(parent, resolved, baseAccess); s != kOk) return s;
-    const View base = *resolved;
+    Access access = 0;
+    if (Status s = ResolveHandle(parent, resolved, access); s != kOk) return s;
+    return Descend(*resolved, subKey, false, view, nullptr);
+}
+
+Status SimRegistry::OpenKey(HKey parent, std::string_view subKey, Access access, RegKey& result) {
     View view;
-    if (Status s = Descend(base, subKey, false, view, nullptr); s != kOk) return s;
+    if (Status s = Locate(parent, subKey, view); s != kOk) return s;
     return Register(std::move(view), access, result);
 }
 
@@ -602,12 +605,8 @@ bool HoldsDeniedKey(const KeyNode& node) {
 }  // namespace
 
 Status SimRegistry::DeleteSubkey(HKey parent, std::string_view subKey, bool tree) {
-    const View* resolved = nullptr;
-    Access baseAccess = 0;
-    if (Status s = ResolveHandle(parent, resolved, baseAccess); s != kOk) return s;
-    const View base = *resolved;
     View view;
-    if (Status s = Descend(base, subKey, false, view, nullptr); s != kOk) return s;
+    if (Status s = Locate(parent, subKey, view); s != kOk) return s;
     for (const auto& node : {view.user, view.machine}) {
         if (!node) continue;
         if (node->Parent() == nullptr) return kAccessDenied;  // a hive's root

@@ -86,6 +86,8 @@ private:
     Status Descend(const View& from, std::string_view subKey, bool create, View& out, bool* created);
     // HKLM\SOFTWARE\Classes and HKCU\Software\Classes; `create` makes the machine's side if missing.
     View ClassesRoot(bool create);
+    // The existing key `subKey` below `parent`.
+    Status Locate(HKey parent, std::string_view subKey, View& view);
     Status Register(View view, Access access, RegKey& result);
     Status DeleteSubkey(HKey parent, std::string_view subKey, bool tree);
     // The node that writes through a view go to.

@@ -17,6 +17,7 @@ public:
     bool IsUserAdmin() override { return config_.administrator; }
     std::string GetUserName() override { return config_.userName; }
     std::string GetComputerName() override { return config_.computerName; }
+    std::string GetProgramPath() override { return config_.programPath; }
 
 private:
     const MachineConfig& config_;

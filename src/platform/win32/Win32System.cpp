@@ -92,4 +92,20 @@ std::string Win32System::GetComputerName() {
     return ReadName([](char* buffer, DWORD* length) { return ::GetComputerNameA(buffer, length); });
 }
 
+std::string Win32System::GetProgramPath() {
+    // A path longer than the buffer comes back cut without an error other than the length: grow and ask
+    // again until it fits.
+    std::string path(MAX_PATH, '\0');
+    while (path.size() <= 32768) {
+        DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+    return {};
+}
+
 }  // namespace brisko::platform::win32

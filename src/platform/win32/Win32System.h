@@ -12,6 +12,7 @@ public:
     bool IsUserAdmin() override;
     std::string GetUserName() override;
     std::string GetComputerName() override;
+    std::string GetProgramPath() override;
 };
 
 }  // namespace brisko::platform::win32

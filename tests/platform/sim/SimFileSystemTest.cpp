@@ -102,6 +102,40 @@ TEST_F(SimFileSystemTest, ResolvesAnyCaseInALargeFolderAndFollowsItsOwnChanges) 
     EXPECT_EQ(host, dir_ / "drives/C/Windows/System32/Lib7.DLL");
 }
 
+TEST_F(SimFileSystemTest, PathSpellingsFoldOntoTheSameHostFile) {
+    Host("C/Windows/System32/Lib.DLL");
+    Host("C/Windows/System32/Other.txt");  // lists the folder, so later misses also use the listing
+    std::uint32_t attributes = 0;
+    ASSERT_EQ(Attributes("C:\\WINDOWS\\SYSTEM32\\OTHER.TXT", attributes), kOk);
+    const fs::path lib = dir_ / "drives/C/Windows/System32/Lib.DLL";
+    const struct {
+        const char* path;
+        Status status;
+    } cases[] = {
+        {"C:\\Windows\\System32\\Lib.DLL", kOk},
+        {"c:/windows/system32/lib.dll", kOk},
+        {"C:\\Windows\\.\\Temp\\..\\System32\\\\Lib.DLL", kOk},
+        {"C:\\..\\..\\Windows\\System32\\Lib.DLL", kOk},    // nothing is above the root
+        {"C:\\Windows. \\System32\\LIB.DLL...", kOk},       // trailing dots and spaces go
+        {"C:\\Windows\\Sys*\\..\\System32\\Lib.DLL", kOk},  // a name folded away is never checked
+        {"C:\\Windows\\System32\\Lib.DLL\\", kPathNotFound},
+        {"C:\\Windows\\System32\\L?b.DLL", kInvalidName},
+        {"C:\\Windows\\System32\\Lib.DLLx", kFileNotFound},
+        {"C:\\Windows\\System3\\Lib.DLL", kPathNotFound},
+        {"C:Windows\\System32\\Lib.DLL", kPathNotFound},  // relative to a current directory
+    };
+    for (const auto& [path, status] : cases) {
+        attributes = 0;
+        EXPECT_EQ(Attributes(path, attributes), status) << path;
+        fs::path host;
+        if (status == kOk) {
+            EXPECT_EQ(attributes, kAttrArchive) << path;
+            EXPECT_TRUE(Files().HostPath(path, host)) << path;
+            EXPECT_EQ(host, lib) << path;
+        }
+    }
+}
+
 TEST_F(SimFileSystemTest, LockedFilesAndDeniedFoldersRefuseAccess) {
     FileHandle file;
     EXPECT_EQ(Files().OpenFile("C:\\PAGEFILE.SYS", kGenericRead, kShareRead, kOpenExisting, file),
