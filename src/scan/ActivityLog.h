@@ -1,0 +1,28 @@
+// The activity log: every user command and every step of start-up, scanning and repair writes one short
+// line to it. Engines and the scan run are given the log they write to.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brisko::scan {
+
+class ActivityLog {
+public:
+    virtual ~ActivityLog() = default;
+    // Appends one time-stamped line.
+    virtual void WriteLog(std::string_view text) = 0;
+};
+
+// Keeps the lines in memory: for tests, and for runs that keep no log file.
+class MemoryLog final : public ActivityLog {
+public:
+    void WriteLog(std::string_view text) override { lines_.emplace_back(text); }
+    const std::vector<std::string>& Lines() const { return lines_; }
+
+private:
+    std::vector<std::string> lines_;
+};
+
+}  // namespace brisko::scan
