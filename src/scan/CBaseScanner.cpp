@@ -21,15 +21,23 @@ std::intptr_t CMSGNotifier::Notify(std::uint32_t message, std::uintptr_t wParam,
 
 void CMSGNotifier::NotifyCurrentItem(int engine, std::string_view text) {
     std::string copy(text);
-    Notify(kMsgCurrentItem, static_cast<std::uintptr_t>(engine), reinterpret_cast<std::intptr_t>(copy.c_str()));
+    Notify(kMsgCurrentItem, static_cast<std::uintptr_t>(engine),
+           reinterpret_cast<std::intptr_t>(copy.c_str()));
 }
 
 CBaseScanner::CBaseScanner(ScanContext& context, int engine, std::span<const bool> enabled)
-    : context_(context), machine_(context.machine), engine_(engine), enabled_(enabled.begin(), enabled.end()) {}
+    : context_(context),
+      machine_(context.machine),
+      engine_(engine),
+      enabled_(enabled.begin(), enabled.end()) {}
 
-void CBaseScanner::Scan(Notifier& window) { SetWindow(&window); }
+void CBaseScanner::Scan(Notifier& window) {
+    SetWindow(&window);
+}
 
-void CBaseScanner::Fix(Notifier& window) { SetWindow(&window); }
+void CBaseScanner::Fix(Notifier& window) {
+    SetWindow(&window);
+}
 
 bool CBaseScanner::IsEnabled(int category) const {
     return category >= 0 && static_cast<std::size_t>(category) < enabled_.size() && enabled_[category];
@@ -61,7 +69,8 @@ bool CBaseScanner::ReportProblem(std::unique_ptr<CRegistryProblem> problem) {
     if (!keep) return true;
     int engine = problem->engine;
     // The receiver takes ownership of the problem during the call.
-    Notify(kMsgProblemFound, static_cast<std::uintptr_t>(engine), reinterpret_cast<std::intptr_t>(problem.get()));
+    Notify(kMsgProblemFound, static_cast<std::uintptr_t>(engine),
+           reinterpret_cast<std::intptr_t>(problem.get()));
     problem.release();
     return false;
 }
@@ -94,10 +103,12 @@ void CBaseScanner::CollectKeyValues(HKey root, std::string_view subKey, int engi
     const std::string keyPath = FullKeyPath(root, subKey);
     RegValue value;
     for (std::uint32_t i = 0;
-         machine_.registry.EnumValue(key.Get(), i, EnumLimits{kNameBufferLength, kDataBufferLength}, value) == kOk;
+         machine_.registry.EnumValue(key.Get(), i, EnumLimits{kNameBufferLength, kDataBufferLength}, value) ==
+         kOk;
          ++i) {
         NotifyCurrentItem(engine, value.name);
-        ReportProblem(std::make_unique<CRegistryProblem>(keyPath, value.name, DataText(value.data), engine, category));
+        ReportProblem(
+            std::make_unique<CRegistryProblem>(keyPath, value.name, DataText(value.data), engine, category));
     }
 }
 

@@ -12,8 +12,8 @@
 #include "platform/Registry.h"
 #include "scan/Problem.h"
 #include "scan/RunGate.h"
-#include "scan/ScanMessages.h"
 #include "scan/ScanContext.h"
+#include "scan/ScanMessages.h"
 
 namespace brisko::scan {
 

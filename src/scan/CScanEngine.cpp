@@ -8,7 +8,8 @@
 namespace brisko::scan {
 
 CScanEngine::CScanEngine(ScanRunState state, Engines engines) : state_(state), engines_(std::move(engines)) {
-    for (auto& engine : engines_) engine->SetGate(&gate_);
+    for (auto& engine : engines_)
+        engine->SetGate(&gate_);
     notifier_.SetGate(&gate_);
 }
 
@@ -33,8 +34,8 @@ void CScanEngine::PrepareScan() {
     stopped_ = 0;
     platform::SystemTime now = state_.clock.GetLocalTime();
     char lastScan[32];
-    std::snprintf(lastScan, sizeof lastScan, "%02d-%02d-%04d %02d:%02d:%02d", now.month, now.day, now.year, now.hour,
-                  now.minute, now.second);
+    std::snprintf(lastScan, sizeof lastScan, "%02d-%02d-%04d %02d:%02d:%02d", now.month, now.day, now.year,
+                  now.hour, now.minute, now.second);
     state_.settings.WriteSettingString("lastScan", lastScan);
     running_ = true;
 
@@ -45,7 +46,8 @@ void CScanEngine::PrepareScan() {
     state_.log.WriteLog("Try to free the existing data");
     state_.problems.Clear();
 
-    for (const char* line : {"Step1", "Step2", "Step3", "Step4", "over cleaning"}) state_.log.WriteLog(line);
+    for (const char* line : {"Step1", "Step2", "Step3", "Step4", "over cleaning"})
+        state_.log.WriteLog(line);
 }
 
 void CScanEngine::RunScan(platform::Notifier& window) {
@@ -67,11 +69,16 @@ void CScanEngine::RunScan(platform::Notifier& window) {
         // Stopped by the user: what was reported so far stays in the lists.
     }
     workerFinished_ = true;
+    if (onWorkerFinished_) onWorkerFinished_();
 }
 
-void CScanEngine::PauseEngine() { gate_.Pause(); }
+void CScanEngine::PauseEngine() {
+    gate_.Pause();
+}
 
-void CScanEngine::ResumeEngine() { gate_.Resume(); }
+void CScanEngine::ResumeEngine() {
+    gate_.Resume();
+}
 
 void CScanEngine::StopEngine() {
     gate_.Stop();

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -51,6 +52,10 @@ public:
     bool WorkerFinished() const { return workerFinished_.load(); }
     // Waits for a finished worker's thread.
     void Join();
+    // Called on the worker as its last act, so an owner waiting for messages can look again.
+    void SetWorkerFinishedCallback(std::function<void()> callback) {
+        onWorkerFinished_ = std::move(callback);
+    }
 
     CBaseScanner& EngineAt(int engine) { return *engines_[engine]; }
     bool IncludePrivacyInRepair() const { return includePrivacyInRepair_; }
@@ -69,6 +74,7 @@ private:
     int stopped_ = 0;
     std::atomic<int> currentEngine_{0};
     std::atomic<bool> workerFinished_{true};
+    std::function<void()> onWorkerFinished_;
     bool includePrivacyInRepair_ = true;
 };
 

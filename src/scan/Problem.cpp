@@ -7,18 +7,20 @@ namespace brisko::scan {
 namespace {
 constexpr RegTypeInfo kRegTypes[] = {
     {"sftloc", strings::kIdSoftwareLocations}, {"reginte", strings::kIdRegistryIntegrity},
-    {"fonts", strings::kIdFontEntries},         {"helpfil", strings::kIdHelpFiles},
-    {"shardll", strings::kIdSharedDlls},        {"winstrt", strings::kIdStartupItems},
-    {"addrem", strings::kIdAddRemovePrograms},  {"fileref", strings::kIdVirtualDevices},
-    {"fileext", strings::kIdFileExtensions},    {"shrtcut", strings::kIdProgramShortcuts},
-    {"custctrls", strings::kIdCustomControls},  {"deepscan", strings::kIdDeepScan},
+    {"fonts", strings::kIdFontEntries},        {"helpfil", strings::kIdHelpFiles},
+    {"shardll", strings::kIdSharedDlls},       {"winstrt", strings::kIdStartupItems},
+    {"addrem", strings::kIdAddRemovePrograms}, {"fileref", strings::kIdVirtualDevices},
+    {"fileext", strings::kIdFileExtensions},   {"shrtcut", strings::kIdProgramShortcuts},
+    {"custctrls", strings::kIdCustomControls}, {"deepscan", strings::kIdDeepScan},
 };
 }  // namespace
 
-const RegTypeInfo& RegType(int category) { return kRegTypes[category]; }
+const RegTypeInfo& RegType(int category) {
+    return kRegTypes[category];
+}
 
-CRegistryProblem::CRegistryProblem(std::string keyPath_, std::string valueName_, std::string data_, int engine_,
-                                   int category_, int /*count*/, bool wholeKey_, bool isFile_)
+CRegistryProblem::CRegistryProblem(std::string keyPath_, std::string valueName_, std::string data_,
+                                   int engine_, int category_, int /*count*/, bool wholeKey_, bool isFile_)
     : keyPath(std::move(keyPath_)),
       data(std::move(data_)),
       valueName(std::move(valueName_)),
@@ -29,10 +31,14 @@ CRegistryProblem::CRegistryProblem(std::string keyPath_, std::string valueName_,
 
 ProblemList& ProblemLists::ForEngine(int engine) {
     switch (engine) {
-        case kRegistryEngine: return RegistryProblems;
-        case kJunkFileEngine: return JunkFileProblems;
-        case kPrivacyEngine: return PrivacyProblems;
-        default: return TuneupProblems;
+        case kRegistryEngine:
+            return RegistryProblems;
+        case kJunkFileEngine:
+            return JunkFileProblems;
+        case kPrivacyEngine:
+            return PrivacyProblems;
+        default:
+            return TuneupProblems;
     }
 }
 

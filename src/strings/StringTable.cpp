@@ -25,14 +25,16 @@ constexpr std::initializer_list<StringEntry> kStrings = {
     {kIdShortcutTemplate,
      "<font color=#ff0000><b> %1: The file referenced doesn't exist.</b></font> <br>Key:%2<br>%3=%4<br>"},
     {kIdSharedDllTemplate,
-     "<font color=#ff0000><b> %1: The file (%2) doesn't exist.</b></font> <br><b> Key:</b>%3<br>  Value: %4<br>"},
+     "<font color=#ff0000><b> %1: The file (%2) doesn't exist.</b></font> <br><b> Key:</b>%3<br>  Value: "
+     "%4<br>"},
     {kIdDeepScan, "Deep Scan"},
 };
 
 }  // namespace
 
 const char* LoadString(int id) {
-    auto it = std::find_if(kStrings.begin(), kStrings.end(), [id](const StringEntry& e) { return e.id == id; });
+    auto it =
+        std::find_if(kStrings.begin(), kStrings.end(), [id](const StringEntry& e) { return e.id == id; });
     return it == kStrings.end() ? nullptr : it->text;
 }
 
@@ -60,6 +62,8 @@ std::string FormatPositional(std::string_view text, std::initializer_list<std::s
     return out;
 }
 
-std::initializer_list<StringEntry> AllStrings() { return kStrings; }
+std::initializer_list<StringEntry> AllStrings() {
+    return kStrings;
+}
 
 }  // namespace brisko::strings
