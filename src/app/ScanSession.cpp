@@ -76,8 +76,8 @@ ScanSessionState RunScanToCompletion(ScanRequest request) {
     platform::MessageChannel window([&](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
         return session.OnMessage(message, wParam, lParam);
     });
-    CScanEngine controller(request.state,
-                           scanners::MakeEngines(request.context, request.state.scanItems.EnabledFlags()));
+    auto enabled = request.enabled.value_or(request.state.scanItems.EnabledFlags());
+    CScanEngine controller(request.state, scanners::MakeEngines(request.context, enabled));
     session.SetController(&controller);
     controller.SetWorkerFinishedCallback([&window] { window.Wake(); });
     controller.StartScan(window);

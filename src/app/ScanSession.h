@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "scan/CScanEngine.h"
@@ -51,6 +52,8 @@ private:
 struct ScanRequest {
     scan::ScanRunState state;
     scan::ScanContext& context;
+    // The categories to scan; the scan item table's selection when not given.
+    std::optional<std::array<bool, scan::kScanItemCount>> enabled;
     std::function<void(const ScanSessionState&, std::uint32_t message)> onChange;
 };
 ScanSessionState RunScanToCompletion(ScanRequest request);

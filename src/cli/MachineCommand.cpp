@@ -1,5 +1,7 @@
 #include "cli/MachineCommand.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -149,6 +151,26 @@ int ShowMachine(sim::SimMachine& machine, std::FILE* out) {
         std::fprintf(out, "  %-24s %s\n", folder.name, path.c_str());
     }
     return kExitOk;
+}
+
+void AddMachineCommand(CLI::App& app, MachineOptions& options) {
+    CLI::App* machine = app.add_subcommand("machine", "Create or inspect a simulated Windows machine");
+    machine->require_subcommand(1);
+    CLI::App* create = machine->add_subcommand("create", "Write a new simulated machine into DIR");
+    create->add_option("DIR", options.folder, "Folder of the new machine (must not exist or be empty)")->required();
+    std::string presets;
+    for (const auto& p : sim::MachinePresets()) presets += std::string(p.name) + " ";
+    create->add_option("--preset", options.preset, "The kind of machine: " + presets)->capture_default_str();
+    create->callback([&options] { options.create = true; });
+    CLI::App* show = machine->add_subcommand("show", "Show what a simulated machine holds");
+    show->add_option("DIR", options.folder, "Folder of the machine")->required();
+    show->callback([&options] { options.show = true; });
+}
+
+int RunMachineCommand(const MachineOptions& options) {
+    if (options.create) return CreateMachineCommand(options.folder, options.preset);
+    if (options.show) return ShowMachineCommand(options.folder);
+    return kExitUsage;
 }
 
 int CreateMachineCommand(const std::string& folder, const std::string& preset) {

@@ -1,33 +1,38 @@
-// The brisko command. On Linux it works on a simulated machine (a folder); the Windows build will work on
-// the real machine.
+// The brisko command: the engine's work from a terminal or a script. On Windows (brisko-cli.exe) it works on
+// the machine it runs on; elsewhere on a simulated machine kept in a folder.
 #include <CLI/CLI.hpp>
 
-#include <string>
+#include <functional>
+#include <vector>
 
 #include "cli/ExitCodes.h"
+#include "cli/ScanCommand.h"
+#ifndef _WIN32
 #include "cli/MachineCommand.h"
-#include "platform/sim/MachineBuilder.h"
+#endif
 
 int main(int argc, char** argv) {
     using namespace brisko;
+#ifdef _WIN32
+    CLI::App app{"Brisko: scans and repairs this Windows machine", "brisko-cli"};
+#else
     CLI::App app{"Brisko: scans and repairs a Windows machine", "brisko"};
+#endif
     app.require_subcommand(1);
 
-    CLI::App* machine = app.add_subcommand("machine", "Create or inspect a simulated Windows machine");
-    machine->require_subcommand(1);
+    // Each command adds itself and says what runs when it was chosen.
+    std::vector<std::pair<CLI::App*, std::function<int()>>> commands;
+    auto added = [&app] { return app.get_subcommands({}).back(); };
 
-    std::string folder;
-    std::string preset = "demo";
-    CLI::App* create = machine->add_subcommand("create", "Write a new simulated machine into DIR");
-    create->add_option("DIR", folder, "Folder of the new machine (must not exist or be empty)")->required();
-    std::string presets;
-    for (const auto& p : platform::sim::MachinePresets())
-        presets += std::string(p.name) + " ";
-    create->add_option("--preset", preset, "The kind of machine: " + presets)->capture_default_str();
+    cli::ScanOptions scan;
+    cli::AddScanCommand(app, scan);
+    commands.emplace_back(added(), [&] { return cli::RunScanCommand(scan); });
 
-    std::string shown;
-    CLI::App* show = machine->add_subcommand("show", "Show what a simulated machine holds");
-    show->add_option("DIR", shown, "Folder of the machine")->required();
+#ifndef _WIN32
+    cli::MachineOptions machine;
+    cli::AddMachineCommand(app, machine);
+    commands.emplace_back(added(), [&] { return cli::RunMachineCommand(machine); });
+#endif
 
     try {
         app.parse(argc, argv);
@@ -35,7 +40,8 @@ int main(int argc, char** argv) {
         int code = app.exit(e);
         return code == 0 ? cli::kExitOk : cli::kExitUsage;
     }
-    if (create->parsed()) return cli::CreateMachineCommand(folder, preset);
-    if (show->parsed()) return cli::ShowMachineCommand(shown);
+    for (auto& [command, run] : commands) {
+        if (command->parsed()) return run();
+    }
     return cli::kExitUsage;
 }

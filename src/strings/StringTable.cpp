@@ -28,6 +28,22 @@ constexpr std::initializer_list<StringEntry> kStrings = {
      "<font color=#ff0000><b> %1: The file (%2) doesn't exist.</b></font> <br><b> Key:</b>%3<br>  Value: "
      "%4<br>"},
     {kIdDeepScan, "Deep Scan"},
+    {kIdMediumPriority, "Medium Priority"},
+    {kIdLowPriority, "Low Priority"},
+    {kIdHighPriority, "High Priority"},
+    {kIdNoErrorsFound, "No Errors Found"},
+    {kIdEngineRegistry, "System Registry"},
+    {kIdEngineDisk, "Disk Performance Issues"},
+    {kIdEnginePrivacy, "Privacy Traces"},
+    {kIdEngineTuneup, "System Tweaks"},
+    {kIdIgnoreListIntro,
+     "The following registry value and keys will be ignored. Simply click on 'Add Item' and add the specified "
+     "registry path to the 'Ignore List'"},
+    {kIdIgnoreListColumn, "Items"},
+    {kIdAddIgnoreHeading, "Add To Ignore List"},
+    {kIdAddIgnoreRootLabel, "Select Selection:"},
+    {kIdAddIgnorePathLabel, "Registry Path:"},
+    {kIdAddIgnoreEmptyPath, "Please enter a registry path for ignore list"},
 };
 
 }  // namespace

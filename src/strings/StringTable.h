@@ -25,6 +25,24 @@ inline constexpr int kIdShortcutTemplate = 132;
 inline constexpr int kIdSharedDllTemplate = 135;
 inline constexpr int kIdDeepScan = 175;
 
+// Texts the GUI's resources give no number of their own: from 2000 on.
+inline constexpr int kIdMediumPriority = 2001;
+inline constexpr int kIdLowPriority = 2002;
+inline constexpr int kIdHighPriority = 2003;
+inline constexpr int kIdNoErrorsFound = 2004;
+// The engines' names, as the main window's header shows them while they run.
+inline constexpr int kIdEngineRegistry = 2010;
+inline constexpr int kIdEngineDisk = 2011;
+inline constexpr int kIdEnginePrivacy = 2012;
+inline constexpr int kIdEngineTuneup = 2013;
+// The ignore-list page and its add dialog.
+inline constexpr int kIdIgnoreListIntro = 2100;
+inline constexpr int kIdIgnoreListColumn = 2101;
+inline constexpr int kIdAddIgnoreHeading = 2102;
+inline constexpr int kIdAddIgnoreRootLabel = 2103;
+inline constexpr int kIdAddIgnorePathLabel = 2104;
+inline constexpr int kIdAddIgnoreEmptyPath = 2105;
+
 // The text of an id, or null when the table has none.
 const char* LoadString(int id);
 // The text of an id, or "???" when the table has none, as a missing resource shows.

@@ -8,7 +8,8 @@ CDiskCleanupScanner::CDiskCleanupScanner(scan::ScanContext& context, std::span<c
 void CDiskCleanupScanner::Scan(platform::Notifier& window) {
     SetWindow(&window);
     for (int category = 0; category < scan::kCategoryCounts[scan::kJunkFileEngine]; ++category) {
-        RunCategory(category, [] {}, scan::kJunkFileEngine);
+        RunCategory(
+            category, [] {}, scan::kJunkFileEngine);
     }
 }
 

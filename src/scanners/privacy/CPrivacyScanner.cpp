@@ -8,7 +8,8 @@ CPrivacyScanner::CPrivacyScanner(scan::ScanContext& context, std::span<const boo
 void CPrivacyScanner::Scan(platform::Notifier& window) {
     SetWindow(&window);
     for (int category = 0; category < scan::kCategoryCounts[scan::kPrivacyEngine]; ++category) {
-        RunCategory(category, [] {}, scan::kPrivacyEngine);
+        RunCategory(
+            category, [] {}, scan::kPrivacyEngine);
     }
 }
 

@@ -8,7 +8,8 @@ CTuneupScanner::CTuneupScanner(scan::ScanContext& context, std::span<const bool>
 void CTuneupScanner::Scan(platform::Notifier& window) {
     SetWindow(&window);
     for (int category = 0; category < scan::kCategoryCounts[scan::kTuneupEngine]; ++category) {
-        RunCategory(category, [] {}, scan::kTuneupEngine);
+        RunCategory(
+            category, [] {}, scan::kTuneupEngine);
     }
 }
 
