@@ -2,6 +2,7 @@
 // line to it. Engines and the scan run are given the log they write to.
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,10 +19,15 @@ public:
 // Keeps the lines in memory: for tests, and for runs that keep no log file.
 class MemoryLog final : public ActivityLog {
 public:
-    void WriteLog(std::string_view text) override { lines_.emplace_back(text); }
+    void WriteLog(std::string_view text) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        lines_.emplace_back(text);
+    }
+    // Read once the writers are done.
     const std::vector<std::string>& Lines() const { return lines_; }
 
 private:
+    std::mutex mutex_;
     std::vector<std::string> lines_;
 };
 

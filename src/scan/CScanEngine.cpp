@@ -25,8 +25,11 @@ void CScanEngine::StartScan(platform::Notifier& window) {
     PrepareScan();
     state_.log.WriteLog("Prepared to scan");
     workerFinished_ = false;
+    // The worker waits at the gate until the start has been logged, so the two never write at once.
+    gate_.Pause();
     worker_ = std::thread([this, &window] { RunScan(window); });
     state_.log.WriteLog("Started scan engine thread");
+    gate_.Resume();
 }
 
 void CScanEngine::PrepareScan() {
@@ -52,6 +55,7 @@ void CScanEngine::PrepareScan() {
 
 void CScanEngine::RunScan(platform::Notifier& window) {
     try {
+        gate_.Check();
         state_.log.WriteLog("Stated Scan");
         notifier_.Notify(kMsgScanStart, 0, 0);
         currentEngine_ = 0;
