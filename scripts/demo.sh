@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The main job: builds the brisko command, creates the demo machine once and shows what it holds.
-#   scripts/demo.sh [ARGS...]   runs `brisko ARGS...` on the demo machine instead
+# The main job: builds the brisko command, creates the demo machine once and scans it.
+#   scripts/demo.sh [ARGS...]   runs `brisko ARGS...` with the demo machine chosen (BRISKO_MACHINE)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -14,7 +14,8 @@ if [ ! -f "$machine/machine.json" ]; then
     rm -rf "$machine"
     "$brisko" machine create "$machine" --preset demo
 fi
+export BRISKO_MACHINE=$machine
 if [ $# -gt 0 ]; then
     exec "$brisko" "$@"
 fi
-exec "$brisko" machine show "$machine"
+exec "$brisko" scan
