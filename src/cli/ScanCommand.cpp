@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "app/ProgramState.h"
 #include "app/ResultsPage.h"
 #include "app/ScanSession.h"
 #include "cli/ExitCodes.h"
@@ -163,22 +164,20 @@ int RunScanCommand(const ScanOptions& options) {
         return kExitMachine;
     }
     platform::Machine& machine = opened->Get();
-    SettingsStore settings(machine.registry);
-    ScanItemTable items;
-    items.LoadScanItems(settings);
+    MemoryLog log;
+    app::ProgramState program(machine, log);
+    program.Load();
+    const ScanItemTable& items = program.scanItems;
     std::array<bool, kScanItemCount> enabled = items.EnabledFlags();
     if (!options.categories.empty() && !ChooseCategories(options.categories, items, enabled, error)) {
         std::fprintf(stderr, "brisko: %s\n", error.c_str());
         return kExitUsage;
     }
 
-    MemoryLog log;
-    ProblemLists problems;
-    ScanContext context{machine, log, problems, {}, {}};
-    ScanRunState state{settings, items, problems, log, machine.clock};
+    ProblemLists& problems = program.problems;
     bool live = !options.json && IsTerminal(stderr);
     ProgressLine progress(items);
-    app::ScanRequest request{state, context, enabled, {}};
+    app::ScanRequest request{program.RunState(), program.ScanContext(), enabled, {}};
     if (live) request.onChange = [&](const app::ScanSessionState& s, std::uint32_t m) { progress.Update(s, m); };
     app::ScanSessionState result = app::RunScanToCompletion(std::move(request));
     if (live) progress.Clear();

@@ -6,7 +6,11 @@
 #include <vector>
 
 #include "cli/ExitCodes.h"
+#include "cli/IgnoreCommand.h"
+#include "cli/LogsCommand.h"
 #include "cli/ScanCommand.h"
+#include "cli/SettingsCommand.h"
+#include "cli/StatsCommand.h"
 #ifndef _WIN32
 #include "cli/MachineCommand.h"
 #endif
@@ -27,6 +31,22 @@ int main(int argc, char** argv) {
     cli::ScanOptions scan;
     cli::AddScanCommand(app, scan);
     commands.emplace_back(added(), [&] { return cli::RunScanCommand(scan); });
+
+    cli::SettingsOptions settings;
+    cli::AddSettingsCommand(app, settings);
+    commands.emplace_back(added(), [&] { return cli::RunSettingsCommand(settings); });
+
+    cli::StatsOptions stats;
+    cli::AddStatsCommand(app, stats);
+    commands.emplace_back(added(), [&] { return cli::RunStatsCommand(stats); });
+
+    cli::LogsOptions logs;
+    cli::AddLogsCommand(app, logs);
+    commands.emplace_back(added(), [&] { return cli::RunLogsCommand(logs); });
+
+    cli::IgnoreOptions ignore;
+    cli::AddIgnoreCommand(app, ignore);
+    commands.emplace_back(added(), [&] { return cli::RunIgnoreCommand(ignore); });
 
 #ifndef _WIN32
     cli::MachineOptions machine;

@@ -1,33 +1,17 @@
 // The brisko command as scripts use it: output, exit codes and one-line errors.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <array>
-#include <cstdio>
 #include <string>
 
+#include "support/CliRunner.h"
 #include "support/TestMachine.h"
 
 namespace brisko::cli {
 namespace {
 
-struct CommandRun {
-    int exitCode = -1;
-    std::string output;  // standard output and error together
-};
+using test::CommandRun;
 
-CommandRun Brisko(const std::string& arguments) {
-    CommandRun run;
-    std::string command = std::string(BRISKO_CLI) + " " + arguments + " 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer;
-    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-        run.output.append(buffer.data(), n);
-    int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+CommandRun Brisko(const std::string& arguments) { return test::RunBrisko(arguments); }
 
 TEST(MachineCommand, CreatesADemoMachineAndShowsWhatItHolds) {
     test::TempFolder folder;
