@@ -66,7 +66,8 @@ bool CBaseScanner::ReportProblem(std::unique_ptr<CRegistryProblem> problem) {
             keep = !ignored && IsFileRemovable(problem->keyPath);
         }
     }
-    if (!keep) return true;
+    // With nobody to take the problem it could only be lost: it is dropped.
+    if (!keep || !HasWindow()) return true;
     int engine = problem->engine;
     // The receiver takes ownership of the problem during the call.
     Notify(kMsgProblemFound, static_cast<std::uintptr_t>(engine),

@@ -22,6 +22,7 @@ namespace brisko::scan {
 class CMSGNotifier {
 public:
     void SetWindow(platform::Notifier* window) { window_ = window; }
+    bool HasWindow() const { return window_ != nullptr; }
     void SetGate(RunGate* gate) { gate_ = gate; }
     std::intptr_t Notify(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
     // 1612: the key, value or file being examined; the text lives for the call only.

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/Text.h"
+#include "platform/sim/DemoMachine.h"
 #include "platform/sim/SimMachine.h"
 
 namespace brisko::platform::sim {
@@ -275,7 +276,8 @@ bool CreateMachine(const std::filesystem::path& folder, std::string_view preset,
             !seeder.Keys(xp ? std::span<const SeedValue>(kXpKeys) : std::span<const SeedValue>(kVistaKeys))) {
             return false;
         }
-        return seeder.Folders() && seeder.Files() && machine->Save(error);
+        return seeder.Folders() && seeder.Files() && (preset != "demo" || AddDemoEntries(*machine, error)) &&
+               machine->Save(error);
     }();
     if (ok) {
         std::filesystem::remove(folder, ec);  // an empty folder given by the caller

@@ -2,14 +2,51 @@
 // still exist.
 #pragma once
 
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "scan/CBaseScanner.h"
+#include "scanners/registry/FileRefChecker.h"
 
 namespace brisko::scanners {
 
 class RegistryScanner final : public scan::CBaseScanner {
 public:
     RegistryScanner(scan::ScanContext& context, std::span<const bool> enabled);
+
+    // Runs the enabled categories in order, each between its start and end notifications.
     void Scan(platform::Notifier& window) override;
+
+    // The file-reference tests every category judges its entries with.
+    bool CheckFileRef(std::string_view text) { return fileRefs_.CheckFileRef(text); }
+    bool CheckPathToken(std::string_view token, const std::vector<std::string>* searchDirs) {
+        return fileRefs_.CheckPathToken(token, searchDirs);
+    }
+    bool IsJudgeableDrive(char driveLetter) { return fileRefs_.IsJudgeableDrive(driveLetter); }
+
+    // Reports every value of root\subKey whose data names a missing file; with `checkNames`, also a value
+    // without a path in its data whose name names a missing file.
+    void CheckKeyValues(platform::HKey root, std::string_view subKey, int category, bool checkNames);
+    // Checks the values of every key below root\path, depth first in index order. Below keys whose path
+    // holds "Wow6432Node", "Classes\" or ".DEFAULT" nothing is examined: those trees mirror others or
+    // belong to no one user.
+    void WalkKeyTree(platform::HKey root, std::string_view path, int category);
+
+private:
+    using Checks = void (RegistryScanner::*)();
+
+    void ScanSoftwareLocations();
+    void ScanDeepScan();
+    void ReportValue(platform::HKey root, std::string_view subKey, const std::string& valueName,
+                     const std::string& data, int category);
+
+    // The checks of each category in scan order; a category without checks yet only sends its
+    // notifications.
+    static const std::array<Checks, 12> kCategoryChecks;
+
+    FileRefChecker fileRefs_;
 };
 
 }  // namespace brisko::scanners
