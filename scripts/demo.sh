@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The main job: builds the brisko command, creates the demo machine once and scans it.
+# The main job: builds the brisko command, creates a fresh demo machine and scans it.
 #   scripts/demo.sh [ARGS...]   runs `brisko ARGS...` with the demo machine chosen (BRISKO_MACHINE)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,10 +10,9 @@ cmake --build --preset native --target brisko >/dev/null
 
 brisko=build/native/src/cli/brisko
 machine=build/demo-machine
-if [ ! -f "$machine/machine.json" ]; then
-    rm -rf "$machine"
-    "$brisko" machine create "$machine" --preset demo
-fi
+# A fresh demo machine each run, so every run shows the same machine as documented.
+rm -rf "$machine"
+"$brisko" machine create "$machine" --preset demo >/dev/null
 export BRISKO_MACHINE=$machine
 if [ $# -gt 0 ]; then
     exec "$brisko" "$@"

@@ -27,7 +27,8 @@ std::optional<std::size_t> FindRow(const app::LogDetailsModel& model, const std:
 
 int Show(Machine& machine, const std::string& path) {
     FileHandle file;
-    if (Status status = machine.files.OpenFile(path, kGenericRead, kShareRead | kShareWrite, kOpenExisting, file);
+    if (Status status =
+            machine.files.OpenFile(path, kGenericRead, kShareRead | kShareWrite, kOpenExisting, file);
         status != kOk) {
         std::fprintf(stderr, "brisko: cannot open %s (error %u)\n", path.c_str(), status);
         return kExitFailed;
@@ -56,7 +57,8 @@ void AddLogsCommand(CLI::App& app, LogsOptions& options) {
     options.show = logs->add_subcommand("show", "Print one log");
     options.show->add_option("FILE", options.file, "File name of the log, as the list shows it")->required();
     options.remove = logs->add_subcommand("delete", "Delete one log");
-    options.remove->add_option("FILE", options.file, "File name of the log, as the list shows it")->required();
+    options.remove->add_option("FILE", options.file, "File name of the log, as the list shows it")
+        ->required();
 }
 
 int RunLogsCommand(const LogsOptions& options) {

@@ -102,7 +102,7 @@ void PrintGrouped(ProblemLists& problems, const ScanItemTable& items, const std:
                 }
                 std::printf("  %s (%d)\n", row.text.c_str(), count);
             } else {
-                std::printf("%s\n", Indented(app::PlainText(row.text), "    ").c_str());
+                std::printf("    - %s\n", Indented(app::PlainText(row.text), "      ").substr(6).c_str());
             }
         }
     }

@@ -52,7 +52,8 @@ int List(SettingsStore& store) {
         bool stored = false;
         for (const platform::RegValue& value : values)
             stored = stored || platform::EqualsNoCase(value.name, setting.name);
-        if (!stored) std::printf("%s = %s (default)\n", setting.name.c_str(), EffectiveValue(store, setting).c_str());
+        if (!stored)
+            std::printf("%s = %s (default)\n", setting.name.c_str(), EffectiveValue(store, setting).c_str());
     }
     return kExitOk;
 }
@@ -78,8 +79,8 @@ int Set(SettingsStore& store, const std::string& name, const std::string& text) 
         std::string problem;
         std::optional<std::string> checked = CheckSettingValue(*setting, text, problem);
         if (!checked) {
-            std::fprintf(stderr, "brisko: \"%s\" takes %s, not \"%s\"\n", setting->name.c_str(), problem.c_str(),
-                         text.c_str());
+            std::fprintf(stderr, "brisko: \"%s\" takes %s, not \"%s\"\n", setting->name.c_str(),
+                         problem.c_str(), text.c_str());
             return kExitUsage;
         }
         stored = *checked;

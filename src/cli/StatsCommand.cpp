@@ -31,7 +31,8 @@ std::string OneLine(std::string text) {
 }  // namespace
 
 void AddStatsCommand(CLI::App& app, StatsOptions& options) {
-    CLI::App* stats = app.add_subcommand("stats", "Statistics and health of the last scan, as the program shows them");
+    CLI::App* stats =
+        app.add_subcommand("stats", "Statistics and health of the last scan, as the program shows them");
     AddMachineOptions(*stats, options.machine);
 }
 
@@ -75,8 +76,8 @@ int RunStatsCommand(const StatsOptions& options) {
                     row.ignored.c_str(), row.showPriority ? row.priority.c_str() : "");
     }
     std::printf("%s\n%s\n\n", statistics.problemsFoundLine.c_str(), statistics.problemsCleanedLine.c_str());
-    for (const std::string* line : {&summary.registryErrorsLine, &summary.diskItemsLine, &summary.fixedToDateLine,
-                                    &summary.foundToDateLine}) {
+    for (const std::string* line : {&summary.registryErrorsLine, &summary.diskItemsLine,
+                                    &summary.fixedToDateLine, &summary.foundToDateLine}) {
         std::printf("%s\n", OneLine(*line).c_str());
     }
     return kExitOk;
