@@ -12,7 +12,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/Terminal.h"
 #include "platform/Text.h"
-#include "scan/ActivityLog.h"
+#include "scan/ActivityLogFile.h"
 #include "scan/ScanMessages.h"
 #include "strings/StringTable.h"
 
@@ -164,7 +164,7 @@ int RunScanCommand(const ScanOptions& options) {
         return kExitMachine;
     }
     platform::Machine& machine = opened->Get();
-    MemoryLog log;
+    ActivityLogFile log(machine);
     app::ProgramState program(machine, log);
     program.Load();
     const ScanItemTable& items = program.scanItems;
