@@ -161,17 +161,26 @@ TEST(RegistryScanner, KeysThatDenyAccessAreSkippedSilently) {
                                  {"HKEY_CURRENT_USER\\Software\\Vendor\\Open", "v"}}));
 }
 
-TEST(RegistryScanner, DeepTreesAreWalkedToTheBottom) {
+TEST(RegistryScanner, DeepTreesAreWalkedToTheRegistrysOwnDepthLimitAndSkippedBelow) {
     test::TestMachine machine;
     std::string key = "Software\\Deep";
-    for (int level = 0; level < 1000; ++level)
+    for (int level = 0; level < 500; ++level)
         key += "\\k";
     PutText(*machine, kCurrentUser, key, "v", "C:\\Gone\\deep.exe");
+    std::string tooDeep = "Software\\TooDeep";
+    for (int level = 0; level < 1000; ++level)
+        tooDeep += "\\k";
+    PutText(*machine, kCurrentUser, tooDeep, "v", "C:\\Gone\\deeper.exe");
 
     RegistryRun run(*machine, {REG_DEEP_SCAN});
     run.Scan();
     EXPECT_EQ(Findings(run),
               (std::vector<std::pair<std::string, std::string>>{{"HKEY_CURRENT_USER\\" + key, "v"}}));
+    int skipped = 0;
+    for (const std::string& line : run.log.Lines()) {
+        skipped += line.rfind("Skipped the keys below a tree too deep to walk: Software\\TooDeep\\k", 0) == 0;
+    }
+    EXPECT_EQ(skipped, 1);
 }
 
 TEST(RegistryScanner, SoftwareLocationsChecksTheProgramsBelowAppPaths) {

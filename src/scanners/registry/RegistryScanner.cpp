@@ -112,6 +112,10 @@ void RegistryScanner::CheckKeyValues(HKey root, std::string_view subKey, int cat
     }
 }
 
+namespace {
+constexpr std::size_t kMaxWalkDepth = 512;
+}  // namespace
+
 void RegistryScanner::WalkKeyTree(HKey root, std::string_view path, int category) {
     // Depth first with an explicit stack of open keys, so a tree of any depth cannot exhaust the
     // worker's stack; the order is that of a recursive walk.
@@ -123,6 +127,12 @@ void RegistryScanner::WalkKeyTree(HKey root, std::string_view path, int category
     std::vector<Level> levels;
     auto enter = [&](std::string keyPath) {
         if (SkipsSubkeys(keyPath)) return;
+        // Windows keeps keys no deeper than 512 levels; anything deeper is not a registry the walk can
+        // trust, and is left out with a line in the log rather than walked without end.
+        if (levels.size() >= kMaxWalkDepth) {
+            context_.log.WriteLog("Skipped the keys below a tree too deep to walk: " + keyPath);
+            return;
+        }
         RegKey key;
         if (machine_.registry.OpenKey(root, keyPath, kKeyAllAccess, key) != kOk) return;
         levels.push_back(Level{std::move(key), std::move(keyPath), 0});
