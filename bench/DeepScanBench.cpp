@@ -3,8 +3,11 @@
 // the same run. Peak memory is reported with both.
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
 #include <sys/resource.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -26,6 +29,7 @@ using namespace brisko::platform;
 constexpr int kValues = 1'000'000;
 constexpr int kValuesPerKey = 10;
 constexpr int kFiles = 1000;
+constexpr unsigned kSeed = 7;
 
 std::string FilePath(int file) { return "C:\\Program Files\\Bench\\lib" + std::to_string(file) + ".dll"; }
 
@@ -48,11 +52,21 @@ double PeakMegabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
+// Resident memory now, from /proc.
+double ResidentMegabytes() {
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (statm == nullptr) return 0;
+    long pages = 0;
+    long resident = 0;
+    int read = std::fscanf(statm, "%ld %ld", &pages, &resident);
+    std::fclose(statm);
+    return read == 2 ? static_cast<double>(resident) * 4096.0 / (1024.0 * 1024.0) : 0;
+}
+
 // The generated machine, made once for both benchmarks.
 struct BenchMachine {
     std::filesystem::path folder;
     std::unique_ptr<sim::SimMachine> machine;
-    std::vector<std::string> paths;  // every value's data, in registry order
 
     BenchMachine() {
         folder = std::filesystem::temp_directory_path() / "brisko-bench-deepscan";
@@ -67,8 +81,7 @@ struct BenchMachine {
             machine->files.OpenFile(FilePath(file), kGenericWrite, 0, kCreateAlways, handle);
         }
         sim::RegFileWriter writer;
-        std::mt19937 random(7);
-        paths.reserve(kValues);
+        std::mt19937 random(kSeed);
         for (int key = 0; key < kValues / kValuesPerKey; ++key) {
             writer.BeginKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor" + std::to_string(key / 1000) + "\\Product" +
                             std::to_string(key));
@@ -79,10 +92,11 @@ struct BenchMachine {
                 for (char16_t c : wide) data.push_back(static_cast<std::uint8_t>(c)), data.push_back(0);
                 data.push_back(0), data.push_back(0);
                 writer.WriteValue("File" + std::to_string(v), kRegSz, data);
-                paths.push_back(std::move(path));
             }
         }
         machine->SimulatedRegistry().Import(writer.Finish());
+        // What the generation freed goes back to the system, so resident memory is the machine's.
+        malloc_trim(0);
     }
     ~BenchMachine() {
         machine.reset();
@@ -103,10 +117,15 @@ void BM_DeepScanOfAMillionValues(benchmark::State& state) {
     bool enabled[12] = {};
     enabled[scan::REG_DEEP_SCAN] = true;
     CountingWindow window;
+    double before = ResidentMegabytes();
+    double growth = 0;
     for (auto _ : state) {
         scanners::RegistryScanner scanner(context, enabled);
         scanner.Scan(window);
+        growth = std::max(growth, ResidentMegabytes() - before);
     }
+    state.counters["resident MB"] = before;
+    state.counters["scan growth MB"] = growth;
     state.counters["values/s"] = benchmark::Counter(static_cast<double>(kValues) * static_cast<double>(state.iterations()),
                                                     benchmark::Counter::kIsRate);
     state.counters["found"] = static_cast<double>(window.found);
@@ -116,9 +135,14 @@ BENCHMARK(BM_DeepScanOfAMillionValues)->Unit(benchmark::kMillisecond)->Iteration
 
 void BM_ExistenceTestsOfTheSamePaths(benchmark::State& state) {
     BenchMachine& bench = Machine();
+    // The values' data again, drawn as the machine drew them.
+    std::vector<std::string> paths;
+    paths.reserve(kValues);
+    std::mt19937 random(kSeed);
+    for (int value = 0; value < kValues; ++value) paths.push_back(FilePath(static_cast<int>(random() % kFiles)));
     long present = 0;
     for (auto _ : state) {
-        for (const std::string& path : bench.paths) present += bench.machine->shell.PathFileExists(path);
+        for (const std::string& path : paths) present += bench.machine->shell.PathFileExists(path);
     }
     state.counters["paths/s"] = benchmark::Counter(static_cast<double>(kValues) * static_cast<double>(state.iterations()),
                                                    benchmark::Counter::kIsRate);

@@ -17,6 +17,15 @@ FolderListings::Result FolderListings::Lookup(std::string_view folder, std::stri
     return Result::kFound;
 }
 
+bool FolderListings::Find(std::string_view folder, std::string_view folded, const std::string*& real) const {
+    auto known = byFolder_.find(folder);
+    if (known == byFolder_.end()) return false;
+    auto found = known->second.find(folded);
+    if (found == known->second.end()) return false;
+    real = &found->second;
+    return true;
+}
+
 const FolderListings::Listing* FolderListings::Read(std::string_view folder) {
     auto known = byFolder_.find(folder);
     if (known != byFolder_.end()) return &known->second;

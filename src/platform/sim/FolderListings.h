@@ -19,6 +19,9 @@ public:
     // The real name of the name folded as `folded` in the host folder `folder`, reading the folder on
     // first use. `real` points into the listing and stays valid until the listing changes.
     Result Lookup(std::string_view folder, std::string_view folded, const std::string*& real);
+    // The same for a folder already read, without reading one: false when the folder was not read or does
+    // not hold the name.
+    bool Find(std::string_view folder, std::string_view folded, const std::string*& real) const;
 
     void Added(std::string_view folder, std::string_view name);
     void Removed(std::string_view folder, std::string_view name);

@@ -201,6 +201,24 @@ Status SimFileSystem::Resolve(std::string_view path, Resolved& r) {
         r.exists = ::stat(r.host.c_str(), &r.info) == 0;
         return kOk;
     }
+    // A folder looked into before names the file's real case at no cost: one lstat settles it.
+    std::string_view key(r.key);
+    auto parent = folderHosts_.find(key.substr(0, key.rfind('\\')));
+    const std::string* real = nullptr;
+    if (parent != folderHosts_.end() && listings_.Find(parent->second, r.FoldedLeaf(), real)) {
+        r.host.assign(parent->second);
+        r.host += '/';
+        r.leafAt = r.host.size();
+        r.host += *real;
+        r.exists = ::lstat(r.host.c_str(), &r.info) == 0;
+        if (r.exists) {
+            if (r.trailingSlash && !IsFolder(r.host, r.info)) return kPathNotFound;
+            return kOk;
+        }
+        // Gone behind the simulation's back: forget the name and look again below.
+        listings_.Removed(r.HostParent(), r.RealLeaf());
+        r.host.assign(drive->host);
+    }
     // Most paths are written in the case they have on disk: one lstat settles them.
     r.host += r.names;
     r.leafAt = r.host.size() - r.Leaf().size();

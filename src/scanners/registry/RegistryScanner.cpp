@@ -85,10 +85,15 @@ void RegistryScanner::ScanDeepScan() {
 void RegistryScanner::CheckKeyValues(HKey root, std::string_view subKey, int category, bool checkNames) {
     RegKey key;
     if (machine_.registry.OpenKey(root, subKey, kKeyAllAccess, key) != kOk) return;
+    CheckOpenKeyValues(key.Get(), root, subKey, category, checkNames);
+}
+
+void RegistryScanner::CheckOpenKeyValues(HKey key, HKey root, std::string_view subKey, int category,
+                                         bool checkNames) {
     RegValue value;
     for (std::uint32_t index = 0;
          machine_.registry.EnumValue(
-             key.Get(), index, EnumLimits{scan::kNameBufferLength, scan::kDataBufferLength}, value) == kOk;
+             key, index, EnumLimits{scan::kNameBufferLength, scan::kDataBufferLength}, value) == kOk;
          ++index) {
         // Whatever the value's type, its bytes are read as text up to the first zero.
         std::string data = scan::DataText(value.data);
@@ -125,7 +130,7 @@ void RegistryScanner::WalkKeyTree(HKey root, std::string_view path, int category
         std::uint32_t index = 0;
     };
     std::vector<Level> levels;
-    auto enter = [&](std::string keyPath) {
+    auto enter = [&](RegKey key, std::string keyPath) {
         if (SkipsSubkeys(keyPath)) return;
         // Windows keeps keys no deeper than 512 levels; anything deeper is not a registry the walk can
         // trust, and is left out with a line in the log rather than walked without end.
@@ -133,11 +138,11 @@ void RegistryScanner::WalkKeyTree(HKey root, std::string_view path, int category
             context_.log.WriteLog("Skipped the keys below a tree too deep to walk: " + keyPath);
             return;
         }
-        RegKey key;
-        if (machine_.registry.OpenKey(root, keyPath, kKeyAllAccess, key) != kOk) return;
         levels.push_back(Level{std::move(key), std::move(keyPath), 0});
     };
-    enter(std::string(path));
+    RegKey start;
+    if (machine_.registry.OpenKey(root, path, kKeyAllAccess, start) != kOk) return;
+    enter(std::move(start), std::string(path));
     std::string name;
     while (!levels.empty()) {
         Level& level = levels.back();
@@ -148,8 +153,11 @@ void RegistryScanner::WalkKeyTree(HKey root, std::string_view path, int category
         ++level.index;
         std::string child = level.path.empty() ? name : level.path + "\\" + name;
         NotifyCurrentItem(kRegistryEngine, child);
-        CheckKeyValues(root, child, category, true);
-        enter(std::move(child));
+        // The child opened once below its parent serves both its values and its own subkeys.
+        RegKey key;
+        if (machine_.registry.OpenKey(level.key.Get(), name, kKeyAllAccess, key) != kOk) continue;
+        CheckOpenKeyValues(key.Get(), root, child, category, true);
+        enter(std::move(key), std::move(child));
     }
 }
 

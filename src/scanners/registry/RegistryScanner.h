@@ -29,6 +29,9 @@ public:
     // Reports every value of root\subKey whose data names a missing file; with `checkNames`, also a value
     // without a path in its data whose name names a missing file.
     void CheckKeyValues(platform::HKey root, std::string_view subKey, int category, bool checkNames);
+    // The same for a key already open; `root` and `subKey` name it in what is reported.
+    void CheckOpenKeyValues(platform::HKey key, platform::HKey root, std::string_view subKey, int category,
+                            bool checkNames);
     // Checks the values of every key below root\path, depth first in index order. Below keys whose path
     // holds "Wow6432Node", "Classes\" or ".DEFAULT" nothing is examined: those trees mirror others or
     // belong to no one user.
