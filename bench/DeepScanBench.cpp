@@ -31,7 +31,9 @@ constexpr int kValuesPerKey = 10;
 constexpr int kFiles = 1000;
 constexpr unsigned kSeed = 7;
 
-std::string FilePath(int file) { return "C:\\Program Files\\Bench\\lib" + std::to_string(file) + ".dll"; }
+std::string FilePath(int file) {
+    return "C:\\Program Files\\Bench\\lib" + std::to_string(file) + ".dll";
+}
 
 // Answers every notification and releases what is reported, counting it.
 class CountingWindow final : public Notifier {
@@ -83,13 +85,14 @@ struct BenchMachine {
         sim::RegFileWriter writer;
         std::mt19937 random(kSeed);
         for (int key = 0; key < kValues / kValuesPerKey; ++key) {
-            writer.BeginKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor" + std::to_string(key / 1000) + "\\Product" +
-                            std::to_string(key));
+            writer.BeginKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor" + std::to_string(key / 1000) +
+                            "\\Product" + std::to_string(key));
             for (int v = 0; v < kValuesPerKey; ++v) {
                 std::string path = FilePath(static_cast<int>(random() % kFiles));
                 std::u16string wide(path.begin(), path.end());
                 Bytes data;
-                for (char16_t c : wide) data.push_back(static_cast<std::uint8_t>(c)), data.push_back(0);
+                for (char16_t c : wide)
+                    data.push_back(static_cast<std::uint8_t>(c)), data.push_back(0);
                 data.push_back(0), data.push_back(0);
                 writer.WriteValue("File" + std::to_string(v), kRegSz, data);
             }
@@ -126,8 +129,8 @@ void BM_DeepScanOfAMillionValues(benchmark::State& state) {
     }
     state.counters["resident MB"] = before;
     state.counters["scan growth MB"] = growth;
-    state.counters["values/s"] = benchmark::Counter(static_cast<double>(kValues) * static_cast<double>(state.iterations()),
-                                                    benchmark::Counter::kIsRate);
+    state.counters["values/s"] = benchmark::Counter(
+        static_cast<double>(kValues) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["found"] = static_cast<double>(window.found);
     state.counters["peak MB"] = PeakMegabytes();
 }
@@ -139,13 +142,15 @@ void BM_ExistenceTestsOfTheSamePaths(benchmark::State& state) {
     std::vector<std::string> paths;
     paths.reserve(kValues);
     std::mt19937 random(kSeed);
-    for (int value = 0; value < kValues; ++value) paths.push_back(FilePath(static_cast<int>(random() % kFiles)));
+    for (int value = 0; value < kValues; ++value)
+        paths.push_back(FilePath(static_cast<int>(random() % kFiles)));
     long present = 0;
     for (auto _ : state) {
-        for (const std::string& path : paths) present += bench.machine->shell.PathFileExists(path);
+        for (const std::string& path : paths)
+            present += bench.machine->shell.PathFileExists(path);
     }
-    state.counters["paths/s"] = benchmark::Counter(static_cast<double>(kValues) * static_cast<double>(state.iterations()),
-                                                   benchmark::Counter::kIsRate);
+    state.counters["paths/s"] = benchmark::Counter(
+        static_cast<double>(kValues) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["present"] = static_cast<double>(present);
     state.counters["peak MB"] = PeakMegabytes();
 }

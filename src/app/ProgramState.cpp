@@ -18,6 +18,8 @@ void ProgramState::Load() {
     scanItems.LoadScanItems(settings);
 }
 
-scan::ScanRunState ProgramState::RunState() { return scan::ScanRunState{settings, scanItems, problems, log, machine.clock}; }
+scan::ScanRunState ProgramState::RunState() {
+    return scan::ScanRunState{settings, scanItems, problems, log, machine.clock};
+}
 
 }  // namespace brisko::app

@@ -10,11 +10,14 @@ std::string RegistryPriority(int category) {
     switch (category) {
         case 2:
         case 6:
-        case 9: return strings::LoadStringOrMarks(strings::kIdLowPriority);
+        case 9:
+            return strings::LoadStringOrMarks(strings::kIdLowPriority);
         case 1:
         case 10:
-        case 11: return strings::LoadStringOrMarks(strings::kIdHighPriority);
-        default: return strings::LoadStringOrMarks(strings::kIdMediumPriority);
+        case 11:
+            return strings::LoadStringOrMarks(strings::kIdHighPriority);
+        default:
+            return strings::LoadStringOrMarks(strings::kIdMediumPriority);
     }
 }
 
@@ -53,16 +56,19 @@ std::string PlainText(std::string_view markup) {
     // Blanks the markup left at line ends and starts.
     std::string tidy;
     for (std::size_t i = 0; i < out.size(); ++i) {
-        if (out[i] == ' ' && (tidy.empty() || tidy.back() == '\n' || (i + 1 < out.size() && out[i + 1] == '\n'))) {
+        if (out[i] == ' ' &&
+            (tidy.empty() || tidy.back() == '\n' || (i + 1 < out.size() && out[i + 1] == '\n'))) {
             continue;
         }
         tidy += out[i];
     }
-    while (!tidy.empty() && (tidy.back() == '\n' || tidy.back() == ' ')) tidy.pop_back();
+    while (!tidy.empty() && (tidy.back() == '\n' || tidy.back() == ' '))
+        tidy.pop_back();
     return tidy;
 }
 
-ResultsPage GroupResults(ProblemList& problems, int engine, const ScanItemTable& items, std::span<const bool> enabled) {
+ResultsPage GroupResults(ProblemList& problems, int engine, const ScanItemTable& items,
+                         std::span<const bool> enabled) {
     ResultsPage page;
     for (int category = 0; category < kCategoryCounts[engine]; ++category) {
         if (static_cast<std::size_t>(category) >= enabled.size() || !enabled[category]) continue;

@@ -21,9 +21,9 @@ struct CScanCategory {
 
 struct ResultRow {
     bool heading = false;
-    int category = 0;            // the heading's category
+    int category = 0;                           // the heading's category
     scan::CRegistryProblem* problem = nullptr;  // null for a heading
-    std::string text;            // heading: the category's name; problem: the detail text
+    std::string text;                           // heading: the category's name; problem: the detail text
 };
 
 struct ResultsPage {

@@ -30,5 +30,10 @@ struct MachineChoice {
 void AddMachineOptions(CLI::App& command, MachineChoice& choice);
 // Opens the chosen machine; on failure null and a one-line reason.
 std::unique_ptr<CommandMachine> OpenMachine(const MachineChoice& choice, std::string& error);
+// The same for a command: on failure the reason is printed as the command's error and null returned (the
+// command then ends with kExitMachine).
+std::unique_ptr<CommandMachine> OpenMachineForCommand(const MachineChoice& choice);
+// Saves what a command changed; on failure prints why and returns false (the command ends with kExitFailed).
+bool SaveMachineForCommand(CommandMachine& machine);
 
 }  // namespace brisko::cli

@@ -19,7 +19,8 @@ void AddIgnoreCommand(CLI::App& app, IgnoreOptions& options) {
     CLI::App* list = ignore->add_subcommand("list", "List the entries, newest first");
     list->callback([&options] { options.action = IgnoreOptions::Action::kList; });
     CLI::App* add = ignore->add_subcommand("add", "Leave a registry path alone from the next scan on");
-    add->add_option("ROOT", options.root, "HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_USERS")
+    add->add_option("ROOT", options.root,
+                    "HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_USERS")
         ->required();
     add->add_option("PATH", options.path, "The registry path below the root")->required();
     add->callback([&options] { options.action = IgnoreOptions::Action::kAdd; });
@@ -27,16 +28,13 @@ void AddIgnoreCommand(CLI::App& app, IgnoreOptions& options) {
     remove->add_option("TEXT", options.text, "The entry as `brisko ignore list` shows it")->required();
     remove->callback([&options] { options.action = IgnoreOptions::Action::kRemove; });
     // --machine may follow the action as well.
-    for (CLI::App* action : {list, add, remove}) action->fallthrough();
+    for (CLI::App* action : {list, add, remove})
+        action->fallthrough();
 }
 
 int RunIgnoreCommand(const IgnoreOptions& options) {
-    std::string error;
-    std::unique_ptr<CommandMachine> opened = OpenMachine(options.machine, error);
-    if (!opened) {
-        std::fprintf(stderr, "brisko: cannot load the machine: %s\n", error.c_str());
-        return kExitMachine;
-    }
+    std::unique_ptr<CommandMachine> opened = OpenMachineForCommand(options.machine);
+    if (!opened) return kExitMachine;
     platform::Machine& machine = opened->Get();
     scan::IgnoreList list(machine.files, scan::IgnoreListPath(machine.system));
     list.LoadIgnoreList();
@@ -45,7 +43,8 @@ int RunIgnoreCommand(const IgnoreOptions& options) {
 
     switch (options.action) {
         case IgnoreOptions::Action::kList:
-            for (const std::string& row : page.Rows()) std::printf("%s\n", row.c_str());
+            for (const std::string& row : page.Rows())
+                std::printf("%s\n", row.c_str());
             return kExitOk;
         case IgnoreOptions::Action::kAdd: {
             app::IgnoreListPageAddItemModel dialog(list);
@@ -54,8 +53,10 @@ int RunIgnoreCommand(const IgnoreOptions& options) {
                 if (platform::EqualsNoCase(dialog.kRoots[i], options.root)) root = static_cast<int>(i);
             }
             if (root < 0) {
-                std::fprintf(stderr, "brisko: \"%s\" is not one of HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, "
-                                     "HKEY_LOCAL_MACHINE, HKEY_USERS\n", options.root.c_str());
+                std::fprintf(stderr,
+                             "brisko: \"%s\" is not one of HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, "
+                             "HKEY_LOCAL_MACHINE, HKEY_USERS\n",
+                             options.root.c_str());
                 return kExitUsage;
             }
             dialog.SelectRoot(root);
@@ -83,10 +84,7 @@ int RunIgnoreCommand(const IgnoreOptions& options) {
             break;
         }
     }
-    if (!opened->Save(error)) {
-        std::fprintf(stderr, "brisko: the machine could not be saved: %s\n", error.c_str());
-        return kExitFailed;
-    }
+    if (!SaveMachineForCommand(*opened)) return kExitFailed;
     return kExitOk;
 }
 

@@ -62,12 +62,8 @@ void AddLogsCommand(CLI::App& app, LogsOptions& options) {
 }
 
 int RunLogsCommand(const LogsOptions& options) {
-    std::string error;
-    std::unique_ptr<CommandMachine> opened = OpenMachine(options.machine, error);
-    if (!opened) {
-        std::fprintf(stderr, "brisko: cannot load the machine: %s\n", error.c_str());
-        return kExitMachine;
-    }
+    std::unique_ptr<CommandMachine> opened = OpenMachineForCommand(options.machine);
+    if (!opened) return kExitMachine;
     Machine& machine = opened->Get();
     // The command keeps no log of its own: a record would start a new log file and prune old ones.
     scan::MemoryLog log;

@@ -157,9 +157,11 @@ void AddMachineCommand(CLI::App& app, MachineOptions& options) {
     CLI::App* machine = app.add_subcommand("machine", "Create or inspect a simulated Windows machine");
     machine->require_subcommand(1);
     CLI::App* create = machine->add_subcommand("create", "Write a new simulated machine into DIR");
-    create->add_option("DIR", options.folder, "Folder of the new machine (must not exist or be empty)")->required();
+    create->add_option("DIR", options.folder, "Folder of the new machine (must not exist or be empty)")
+        ->required();
     std::string presets;
-    for (const auto& p : sim::MachinePresets()) presets += std::string(p.name) + " ";
+    for (const auto& p : sim::MachinePresets())
+        presets += std::string(p.name) + " ";
     create->add_option("--preset", options.preset, "The kind of machine: " + presets)->capture_default_str();
     create->callback([&options] { options.create = true; });
     CLI::App* show = machine->add_subcommand("show", "Show what a simulated machine holds");

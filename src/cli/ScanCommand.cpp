@@ -25,7 +25,9 @@ namespace {
 constexpr int kEngineNameIds[kEngineCount] = {strings::kIdEngineRegistry, strings::kIdEngineDisk,
                                               strings::kIdEnginePrivacy, strings::kIdEngineTuneup};
 
-std::string EngineName(int engine) { return strings::LoadStringOrMarks(kEngineNameIds[engine]); }
+std::string EngineName(int engine) {
+    return strings::LoadStringOrMarks(kEngineNameIds[engine]);
+}
 
 // The chosen categories as the 45 flags of a scan controller; false with a message for an unknown name.
 bool ChooseCategories(const std::vector<std::string>& names, const ScanItemTable& items,
@@ -63,7 +65,8 @@ public:
             line += items_.At(state.currentEngine, state.currentCategory).displayName + " | ";
         }
         std::string count = " | " + std::to_string(state.problemsFound) + " found";
-        std::size_t room = width_ > line.size() + count.size() + 1 ? width_ - line.size() - count.size() - 1 : 0;
+        std::size_t room =
+            width_ > line.size() + count.size() + 1 ? width_ - line.size() - count.size() - 1 : 0;
         std::string item = state.currentItem;
         if (item.size() > room) item = room > 3 ? "..." + item.substr(item.size() - (room - 3)) : "";
         std::fprintf(stderr, "\r\033[K%s%s%s", line.c_str(), item.c_str(), count.c_str());
@@ -86,7 +89,8 @@ std::string Indented(const std::string& text, const char* indent) {
     return out;
 }
 
-void PrintGrouped(ProblemLists& problems, const ScanItemTable& items, const std::array<bool, kScanItemCount>& enabled) {
+void PrintGrouped(ProblemLists& problems, const ScanItemTable& items,
+                  const std::array<bool, kScanItemCount>& enabled) {
     int total = 0;
     for (int engine = 0; engine < kEngineCount; ++engine) {
         std::span<const bool> group(enabled.data() + kFirstScanItem[engine], kCategoryCounts[engine]);
@@ -130,7 +134,8 @@ void PrintJson(const ProblemLists& problems, const ScanItemTable& items, const a
         byEngine.push_back(found);
         total += found;
     }
-    ordered_json summary = {{"summary", {{"problems", total}, {"byEngine", byEngine}, {"interrupted", state.interrupted}}}};
+    ordered_json summary = {
+        {"summary", {{"problems", total}, {"byEngine", byEngine}, {"interrupted", state.interrupted}}}};
     std::printf("%s\n", summary.dump().c_str());
 }
 
@@ -139,11 +144,13 @@ void PrintJson(const ProblemLists& problems, const ScanItemTable& items, const a
 void AddScanCommand(CLI::App& app, ScanOptions& options) {
     CLI::App* scan = app.add_subcommand("scan", "Scan the machine and list what is wrong");
     AddMachineOptions(*scan, options.machine);
-    scan->add_option("--categories", options.categories,
-                     "Scan only these categories, by key or name (e.g. sftloc,deepscan); default: the saved selection")
+    scan->add_option(
+            "--categories", options.categories,
+            "Scan only these categories, by key or name (e.g. sftloc,deepscan); default: the saved selection")
         ->delimiter(',');
     scan->add_flag("--json", options.json, "One JSON object per problem and a summary, for scripts");
-    scan->add_flag("--list-categories", options.listCategories, "List the categories and their keys, and stop");
+    scan->add_flag("--list-categories", options.listCategories,
+                   "List the categories and their keys, and stop");
 }
 
 int RunScanCommand(const ScanOptions& options) {
@@ -151,18 +158,16 @@ int RunScanCommand(const ScanOptions& options) {
         ScanItemTable items;
         for (int row = 0; row < kScanItemCount; ++row) {
             int engine = 0;
-            while (engine + 1 < kEngineCount && row >= kFirstScanItem[engine + 1]) ++engine;
+            while (engine + 1 < kEngineCount && row >= kFirstScanItem[engine + 1])
+                ++engine;
             std::printf("%-24s %-44s %s\n", items.Row(row).key.c_str(), items.Row(row).displayName.c_str(),
                         EngineName(engine).c_str());
         }
         return kExitOk;
     }
     std::string error;
-    std::unique_ptr<CommandMachine> opened = OpenMachine(options.machine, error);
-    if (!opened) {
-        std::fprintf(stderr, "brisko: cannot load the machine: %s\n", error.c_str());
-        return kExitMachine;
-    }
+    std::unique_ptr<CommandMachine> opened = OpenMachineForCommand(options.machine);
+    if (!opened) return kExitMachine;
     platform::Machine& machine = opened->Get();
     ActivityLogFile log(machine);
     app::ProgramState program(machine, log);
@@ -178,7 +183,8 @@ int RunScanCommand(const ScanOptions& options) {
     bool live = !options.json && IsTerminal(stderr);
     ProgressLine progress(items);
     app::ScanRequest request{program.RunState(), program.ScanContext(), enabled, {}};
-    if (live) request.onChange = [&](const app::ScanSessionState& s, std::uint32_t m) { progress.Update(s, m); };
+    if (live)
+        request.onChange = [&](const app::ScanSessionState& s, std::uint32_t m) { progress.Update(s, m); };
     app::ScanSessionState result = app::RunScanToCompletion(std::move(request));
     if (live) progress.Clear();
 
@@ -187,10 +193,7 @@ int RunScanCommand(const ScanOptions& options) {
     } else {
         PrintGrouped(problems, items, enabled);
     }
-    if (!opened->Save(error)) {
-        std::fprintf(stderr, "brisko: the scan ran, but the machine could not be saved: %s\n", error.c_str());
-        return kExitFailed;
-    }
+    if (!SaveMachineForCommand(*opened)) return kExitFailed;
     return kExitOk;
 }
 

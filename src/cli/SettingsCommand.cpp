@@ -114,20 +114,13 @@ int RunSettingsCommand(const SettingsOptions& options) {
         std::fprintf(stderr, "brisko: a setting needs a name\n");
         return kExitUsage;
     }
-    std::string error;
-    std::unique_ptr<CommandMachine> opened = OpenMachine(options.machine, error);
-    if (!opened) {
-        std::fprintf(stderr, "brisko: cannot load the machine: %s\n", error.c_str());
-        return kExitMachine;
-    }
+    std::unique_ptr<CommandMachine> opened = OpenMachineForCommand(options.machine);
+    if (!opened) return kExitMachine;
     SettingsStore store(opened->Get().registry);
     if (options.get->parsed()) return Get(store, options.name);
     if (!setting) return List(store);
     int result = Set(store, options.name, options.value);
-    if (result == kExitOk && !opened->Save(error)) {
-        std::fprintf(stderr, "brisko: the machine could not be saved: %s\n", error.c_str());
-        return kExitFailed;
-    }
+    if (result == kExitOk && !SaveMachineForCommand(*opened)) return kExitFailed;
     return result;
 }
 

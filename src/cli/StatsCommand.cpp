@@ -37,12 +37,8 @@ void AddStatsCommand(CLI::App& app, StatsOptions& options) {
 }
 
 int RunStatsCommand(const StatsOptions& options) {
-    std::string error;
-    std::unique_ptr<CommandMachine> opened = OpenMachine(options.machine, error);
-    if (!opened) {
-        std::fprintf(stderr, "brisko: cannot load the machine: %s\n", error.c_str());
-        return kExitMachine;
-    }
+    std::unique_ptr<CommandMachine> opened = OpenMachineForCommand(options.machine);
+    if (!opened) return kExitMachine;
     platform::Machine& machine = opened->Get();
     scan::SettingsStore store(machine.registry);
     scan::ScanItemTable items;

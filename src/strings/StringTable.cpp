@@ -46,7 +46,8 @@ constexpr std::initializer_list<StringEntry> kStrings = {
     {kIdEnginePrivacy, "Privacy Traces"},
     {kIdEngineTuneup, "System Tweaks"},
     {kIdIgnoreListIntro,
-     "The following registry value and keys will be ignored. Simply click on 'Add Item' and add the specified "
+     "The following registry value and keys will be ignored. Simply click on 'Add Item' and add the "
+     "specified "
      "registry path to the 'Ignore List'"},
     {kIdIgnoreListColumn, "Items"},
     {kIdAddIgnoreHeading, "Add To Ignore List"},

@@ -9,6 +9,7 @@
 #include "app/StatisticsModel.h"
 #include "app/SummaryModel.h"
 #include "support/TestMachine.h"
+#include "support/Times.h"
 
 namespace brisko::app {
 namespace {
@@ -16,16 +17,7 @@ namespace {
 using namespace scan;
 using platform::SystemTime;
 
-SystemTime At(int year, int month, int day, int hour, int minute, int second) {
-    SystemTime t;
-    t.year = year;
-    t.month = month;
-    t.day = day;
-    t.hour = hour;
-    t.minute = minute;
-    t.second = second;
-    return t;
-}
+using test::At;
 
 // A table state: what the last scan found and what was fixed since, spread over two rows of each group so
 // that the sums are exercised.

@@ -11,7 +11,9 @@ namespace {
 
 using test::CommandRun;
 
-CommandRun Brisko(const std::string& arguments) { return test::RunBrisko(arguments); }
+CommandRun Brisko(const std::string& arguments) {
+    return test::RunBrisko(arguments);
+}
 
 TEST(MachineCommand, CreatesADemoMachineAndShowsWhatItHolds) {
     test::TempFolder folder;

@@ -21,7 +21,8 @@ using Finding = std::tuple<int, std::string, std::string>;  // category, key pat
 std::vector<nlohmann::json> JsonLines(const std::string& out) {
     std::vector<nlohmann::json> lines;
     std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(nlohmann::json::parse(line));
     return lines;
 }
 
@@ -61,7 +62,8 @@ TEST(ScanCommand, ChosenCategoriesAloneAreScannedAndUnknownOnesAreRefused) {
     ASSERT_EQ(run.exitCode, 0) << run.output;
     std::vector<nlohmann::json> lines = JsonLines(run.out);
     ASSERT_GT(lines.size(), 1u);
-    for (std::size_t i = 0; i + 1 < lines.size(); ++i) EXPECT_EQ(lines[i]["category"], 11);
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+        EXPECT_EQ(lines[i]["category"], 11);
 
     run = test::RunBrisko("scan --categories sftloc,nonsense" + on);
     EXPECT_EQ(run.exitCode, 2);
@@ -75,9 +77,10 @@ TEST(ScanCommand, GroupsTheResultsAsTheResultsPagesDo) {
     test::TestMachine machine("demo");
     test::CommandRun run = test::RunBrisko("scan --categories sftloc --machine " + machine.Folder().string());
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    for (const char* expected : {"System Registry: ", "  Software Locations (", "Medium Priority: The key is invalid.",
-                                 "Key: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\",
-                                 "Disk Performance Issues: 0 problems", "Found "}) {
+    for (const char* expected :
+         {"System Registry: ", "  Software Locations (", "Medium Priority: The key is invalid.",
+          "Key: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\",
+          "Disk Performance Issues: 0 problems", "Found "}) {
         EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
     }
     // The scan's start and counts are kept for the next run of the program.

@@ -8,6 +8,7 @@
 #include "scan/DataFolder.h"
 #include "scan/SplitFields.h"
 #include "support/TestMachine.h"
+#include "support/Times.h"
 
 namespace brisko::scan {
 namespace {
@@ -16,16 +17,7 @@ using namespace platform;
 
 constexpr const char* kLogs = "C:\\ProgramData\\Brisko\\LOGS";
 
-SystemTime At(int year, int month, int day, int hour, int minute, int second) {
-    SystemTime t;
-    t.year = year;
-    t.month = month;
-    t.day = day;
-    t.hour = hour;
-    t.minute = minute;
-    t.second = second;
-    return t;
-}
+using test::At;
 
 bool WriteFile(FileSystem& files, const std::string& path, std::string_view text) {
     FileHandle file;

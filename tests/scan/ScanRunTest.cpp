@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "platform/MessageChannel.h"
 #include "scan/RecordingWindow.h"
 #include "scanners/Engines.h"
@@ -26,7 +25,8 @@ public:
             [this] {
                 for (int i = 0; i < findings_; ++i) {
                     ReportProblem(std::make_unique<CRegistryProblem>(
-                        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Item" + std::to_string(i), "v", "C:\\missing.exe", Engine(), 0));
+                        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Item" + std::to_string(i), "v", "C:\\missing.exe",
+                        Engine(), 0));
                 }
             },
             Engine());
@@ -72,10 +72,12 @@ protected:
     }
 
     Engines ReportingEngines(int findings) {
-        static const bool kAll[14] = {true, true, true, true, true, true, true, true, true, true, true, true, true, true};
+        static const bool kAll[14] = {true, true, true, true, true, true, true,
+                                      true, true, true, true, true, true, true};
         Engines engines;
         for (int e = 0; e < kEngineCount; ++e) {
-            engines[e] = std::make_unique<ReportingScanner>(context, e, std::span<const bool>(kAll, kCategoryCounts[e]),
+            engines[e] = std::make_unique<ReportingScanner>(context, e,
+                                                            std::span<const bool>(kAll, kCategoryCounts[e]),
                                                             e == kTuneupEngine ? findings : 0);
         }
         return engines;
@@ -121,10 +123,10 @@ TEST_F(ScanRunTest, PrepareResetsCountsListsAndRecordsTheStart) {
     EXPECT_EQ(items.At(kRegistryEngine, 0).found, 0);
     EXPECT_EQ(items.At(kJunkFileEngine, 2).fixedSize, 0);
     const std::vector<std::string> start(log.Lines().begin(), log.Lines().begin() + 11);
-    EXPECT_EQ(start, (std::vector<std::string>{"intialisizing notifier window", "Try to free the existing data from registry",
-                                               "Try to free the existing data", "Step1", "Step2", "Step3", "Step4",
-                                               "over cleaning", "Prepared to scan", "Started scan engine thread",
-                                               "Stated Scan"}));
+    EXPECT_EQ(start, (std::vector<std::string>{
+                         "intialisizing notifier window", "Try to free the existing data from registry",
+                         "Try to free the existing data", "Step1", "Step2", "Step3", "Step4", "over cleaning",
+                         "Prepared to scan", "Started scan engine thread", "Stated Scan"}));
     EXPECT_EQ(log.Lines().back(), "Scan Finished");
 }
 

@@ -16,7 +16,8 @@ std::string Capture(const std::string& command, int& exitCode) {
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return output;
     std::array<char, 4096> buffer;
-    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) output.append(buffer.data(), n);
+    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
+        output.append(buffer.data(), n);
     int status = pclose(pipe);
     exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return output;
@@ -25,7 +26,8 @@ std::string Capture(const std::string& command, int& exitCode) {
 
 CommandRun RunBrisko(const std::string& arguments) {
     CommandRun run;
-    std::filesystem::path errors = std::filesystem::temp_directory_path() / ("brisko-err-" + std::to_string(getpid()));
+    std::filesystem::path errors =
+        std::filesystem::temp_directory_path() / ("brisko-err-" + std::to_string(getpid()));
     run.out = Capture(std::string(BRISKO_CLI) + " " + arguments + " 2>" + errors.string(), run.exitCode);
     std::ifstream in(errors);
     std::ostringstream text;

@@ -92,8 +92,8 @@ void RegistryScanner::CheckOpenKeyValues(HKey key, HKey root, std::string_view s
                                          bool checkNames) {
     RegValue value;
     for (std::uint32_t index = 0;
-         machine_.registry.EnumValue(
-             key, index, EnumLimits{scan::kNameBufferLength, scan::kDataBufferLength}, value) == kOk;
+         machine_.registry.EnumValue(key, index, EnumLimits{scan::kNameBufferLength, scan::kDataBufferLength},
+                                     value) == kOk;
          ++index) {
         // Whatever the value's type, its bytes are read as text up to the first zero.
         std::string data = scan::DataText(value.data);
