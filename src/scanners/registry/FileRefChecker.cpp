@@ -43,7 +43,7 @@ FileRefChecker::FileRefChecker(Shell& shell, FileSystem& files) : shell_(shell),
 }
 
 bool FileRefChecker::CheckFileRef(std::string_view input) {
-    if (input.empty()) return true;
+    if (input.empty()) return Decide(true, 1);
     std::string s(input);
 
     // Arguments, resource paths and icon indexes after a program or library name go.
@@ -63,22 +63,22 @@ bool FileRefChecker::CheckFileRef(std::string_view input) {
     if (s.find("file://") != std::string::npos) s.erase(0, 7);
     if (s.find('@') != std::string::npos) s.erase(0, 1);
     ToLowerAscii(s);
-    if (s.find("rundll") != std::string::npos) return true;
+    if (s.find("rundll") != std::string::npos) return Decide(true, 10);
     if (std::size_t at = s.find(":\\"); at != std::string::npos && at > 1) s.erase(0, at - 1);
 
     // Nothing left names nothing; a text the Path functions cannot take whole (MAX_PATH) cannot be
     // judged by them either.
-    if (s.empty() || s.size() >= kMaxPath) return true;
+    if (s.empty() || s.size() >= kMaxPath) return Decide(true, 11);
 
     if (std::size_t comma = s.find(','); comma != std::string::npos && comma > 0 &&
                                          !shell_.PathFileExists(std::string_view(s).substr(0, comma))) {
-        return false;
+        return Decide(false, 12);
     }
-    if (shell_.PathFileExists(s)) return true;
+    if (shell_.PathFileExists(s)) return Decide(true, 13);
 
     std::size_t drive = s.find(":\\");
     char letter = (drive != std::string::npos && drive > 0) ? s[drive - 1] : s[0];
-    if (!IsJudgeableDrive(letter)) return true;
+    if (!IsJudgeableDrive(letter)) return Decide(true, 14);
 
     // Two paths in one text ("X:\a.exe Y:\b.txt"): the first one existing is enough.
     if (drive != std::string::npos) {
@@ -86,27 +86,27 @@ bool FileRefChecker::CheckFileRef(std::string_view input) {
         std::size_t from = drive > 0 ? drive - 1 : 0;
         if (second != std::string::npos && second - 1 > from &&
             shell_.PathFileExists(std::string_view(s).substr(from, second - 1 - from))) {
-            return true;
+            return Decide(true, 15);
         }
     }
 
     // A plain path that does not exist: missing. Only texts with separators or switches go on.
     if (s.find_first_of("/*?<>|;=,^@\"") == std::string::npos && s.find(" -") == std::string::npos)
-        return false;
-    if (s.find_first_of("*?") != std::string::npos) return true;
+        return Decide(false, 16);
+    if (s.find_first_of("*?") != std::string::npos) return Decide(true, 17);
     ToUpperAscii(s);
-    if (s.find("\\GAC\\") != std::string::npos) return true;
+    if (s.find("\\GAC\\") != std::string::npos) return Decide(true, 19);
 
     std::string_view rest(s);
     constexpr std::string_view kTokenSeparators = "/*?<>|;=,\"";
     while (!rest.empty()) {
         std::size_t end = rest.find_first_of(kTokenSeparators);
         std::string_view token = rest.substr(0, end);
-        if (!token.empty() && CheckPathToken(token, nullptr)) return true;
+        if (!token.empty() && CheckPathToken(token, nullptr)) return Decide(true, 20);
         if (end == std::string_view::npos) break;
         rest.remove_prefix(end + 1);
     }
-    return false;
+    return Decide(false, 21);
 }
 
 bool FileRefChecker::CheckPathToken(std::string_view token, const std::vector<std::string>* searchDirs) {

@@ -21,6 +21,8 @@ public:
     // True when the text refers to something that exists or cannot be judged; false when it names a
     // missing file or folder.
     bool CheckFileRef(std::string_view text);
+    // The step of CheckFileRef's rules that decided its last answer (1 to 21), for tests and diagnosis.
+    int LastStep() const { return lastStep_; }
     // One token of a text that CheckFileRef could not judge whole. `searchDirs` are extra folders for the
     // search path (null: none).
     bool CheckPathToken(std::string_view token, const std::vector<std::string>* searchDirs);
@@ -29,6 +31,11 @@ public:
     bool IsJudgeableDrive(char driveLetter);
 
 private:
+    bool Decide(bool verdict, int step) {
+        lastStep_ = step;
+        return verdict;
+    }
+    int lastStep_ = 0;
     // The Windows and system folders, upper case; read on first use and kept, since they do not change
     // while the program runs. A folder the system cannot name is left out.
     const std::vector<std::string>& SystemFolders();
