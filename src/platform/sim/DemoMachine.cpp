@@ -1,5 +1,7 @@
 #include "platform/sim/DemoMachine.h"
 
+#include <vector>
+
 #include "platform/sim/SimMachine.h"
 
 namespace brisko::platform::sim {
@@ -163,12 +165,26 @@ private:
 
 }  // namespace
 
+namespace {
+// Each group of categories keeps its documented entries in a file of its own.
+template <class T>
+std::vector<T> Joined(std::initializer_list<std::span<const T>> parts) {
+    std::vector<T> all;
+    for (std::span<const T> part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+}  // namespace
+
 std::span<const DemoEntry> DemoRegistryEntries() {
-    return kEntries;
+    static const std::vector<DemoEntry> all = Joined<DemoEntry>(
+        {kEntries, DemoComEntries(), DemoInstalledSoftwareEntries(), DemoAssociationEntries()});
+    return all;
 }
 
 std::span<const std::string_view> DemoFiles() {
-    return kFiles;
+    static const std::vector<std::string_view> all = Joined<std::string_view>(
+        {kFiles, DemoComFiles(), DemoInstalledSoftwareFiles(), DemoAssociationFiles()});
+    return all;
 }
 
 Bytes DemoValueBytes(const DemoEntry& entry) {
@@ -197,13 +213,15 @@ Bytes DemoValueBytes(const DemoEntry& entry) {
 
 bool AddDemoEntries(SimMachine& machine, std::string& error) {
     Installer installer(machine, error);
-    for (std::string_view file : kFiles) {
+    for (std::string_view file : DemoFiles()) {
         if (!installer.File(file)) return false;
     }
-    for (const DemoEntry& entry : kEntries) {
+    for (const DemoEntry& entry : DemoRegistryEntries()) {
         if (!installer.Value(entry)) return false;
     }
-    return true;
+    // What a group needs beyond values and plain files (shortcut files, for one).
+    return AddDemoComExtras(machine, error) && AddDemoInstalledSoftwareExtras(machine, error) &&
+           AddDemoAssociationExtras(machine, error);
 }
 
 }  // namespace brisko::platform::sim

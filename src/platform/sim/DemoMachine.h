@@ -52,4 +52,17 @@ Bytes DemoValueBytes(const DemoEntry& entry);
 // Adds the documented entries and their files to a newly created machine.
 bool AddDemoEntries(SimMachine& machine, std::string& error);
 
+// The entries, files and anything else of each group of registry categories, each in a file of its own:
+// COM and type libraries (DemoMachineCom.cpp), installed software (DemoMachineInstalledSoftware.cpp),
+// file associations and shortcuts (DemoMachineAssociations.cpp).
+std::span<const DemoEntry> DemoComEntries();
+std::span<const std::string_view> DemoComFiles();
+bool AddDemoComExtras(SimMachine& machine, std::string& error);
+std::span<const DemoEntry> DemoInstalledSoftwareEntries();
+std::span<const std::string_view> DemoInstalledSoftwareFiles();
+bool AddDemoInstalledSoftwareExtras(SimMachine& machine, std::string& error);
+std::span<const DemoEntry> DemoAssociationEntries();
+std::span<const std::string_view> DemoAssociationFiles();
+bool AddDemoAssociationExtras(SimMachine& machine, std::string& error);
+
 }  // namespace brisko::platform::sim

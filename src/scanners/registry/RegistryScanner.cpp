@@ -39,16 +39,16 @@ std::string DisplayName(int category) {
 
 const std::array<RegistryScanner::Checks, 12> RegistryScanner::kCategoryChecks = {
     &RegistryScanner::ScanSoftwareLocations,  // 0  Software Locations
-    nullptr,                                  // 1  Registry Integrity
-    nullptr,                                  // 2  Font Entries
-    nullptr,                                  // 3  Help Files Information
-    nullptr,                                  // 4  Shared DLLs
-    nullptr,                                  // 5  Startup Items
-    nullptr,                                  // 6  Add Remove Programs
-    nullptr,                                  // 7  Virtual Devices
-    nullptr,                                  // 8  File Extensions
-    nullptr,                                  // 9  Program Shortcuts
-    nullptr,                                  // 10 Custom Controls
+    &RegistryScanner::ScanRegistryIntegrity,  // 1  Registry Integrity
+    &RegistryScanner::ScanFonts,              // 2  Font Entries
+    &RegistryScanner::ScanHelpFiles,          // 3  Help Files Information
+    &RegistryScanner::ScanSharedDlls,         // 4  Shared DLLs
+    &RegistryScanner::ScanStartup,            // 5  Startup Items
+    &RegistryScanner::ScanUninstall,          // 6  Add Remove Programs
+    &RegistryScanner::ScanVirtualDevices,     // 7  Virtual Devices
+    &RegistryScanner::ScanFileExtensions,     // 8  File Extensions
+    &RegistryScanner::ScanShortcuts,          // 9  Program Shortcuts
+    &RegistryScanner::ScanCustomControls,     // 10 Custom Controls
     &RegistryScanner::ScanDeepScan,           // 11 Deep Scan
 };
 

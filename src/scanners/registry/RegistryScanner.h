@@ -42,6 +42,22 @@ private:
 
     void ScanSoftwareLocations();
     void ScanDeepScan();
+
+    // Installed software (RegistryScannerInstalledSoftware.cpp).
+    void ScanRegistryIntegrity();
+    void ScanFonts();
+    void ScanHelpFiles();
+    void ScanSharedDlls();
+    void ScanStartup();
+    void ScanUninstall();
+    void ScanVirtualDevices();
+
+    // File associations and shortcuts (RegistryScannerAssociations.cpp).
+    void ScanFileExtensions();
+    void ScanShortcuts();
+
+    // COM classes, interfaces, type libraries and applications (RegistryScannerCom.cpp).
+    void ScanCustomControls();
     void ReportValue(platform::HKey root, std::string_view subKey, const std::string& valueName,
                      const std::string& data, int category);
 
