@@ -14,14 +14,14 @@ void IgnoreListPageModel::Refresh() {
         rows_.push_back(it->text);
 }
 
-void IgnoreListPageModel::Remove(std::span<const std::size_t> selectedRows) {
+bool IgnoreListPageModel::Remove(std::span<const std::size_t> selectedRows) {
     for (std::size_t row = rows_.size(); row-- > 0;) {
         if (std::find(selectedRows.begin(), selectedRows.end(), row) != selectedRows.end()) {
             list_.RemoveFirst(rows_[row]);
         }
     }
     Refresh();
-    list_.SaveIgnoreList();
+    return list_.SaveIgnoreList();
 }
 
 }  // namespace brisko::app

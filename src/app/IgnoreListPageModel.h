@@ -31,7 +31,8 @@ public:
     // The remove button: for each selected row, from the last to the first, removes the first entry whose
     // text equals the row's without regard to case; then refills the rows and saves the list. Rows out of
     // range are passed over.
-    void Remove(std::span<const std::size_t> selectedRows);
+    // True when the list reached its file again.
+    bool Remove(std::span<const std::size_t> selectedRows);
 
 private:
     scan::IgnoreList& list_;

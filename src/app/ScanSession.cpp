@@ -1,5 +1,8 @@
 #include "app/ScanSession.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "platform/MessageChannel.h"
 #include "scan/ScanMessages.h"
 #include "scanners/Engines.h"
@@ -55,9 +58,14 @@ std::intptr_t ScanSession::OnMessage(std::uint32_t message, std::uintptr_t wPara
 
 void ScanSession::Cancel() {
     if (controller_ != nullptr) controller_->StopEngine();
+    // Written while the worker may still be between two notifications: the log is the one thing both
+    // threads write, one line at a time.
     run_.log.WriteLog("Scan cancelled by user");
     state_.interrupted = true;
-    Complete();
+}
+
+void ScanSession::WorkerFinished() {
+    if (!state_.finished) Complete();
 }
 
 void ScanSession::Complete() {
@@ -66,8 +74,10 @@ void ScanSession::Complete() {
     run_.scanItems.SaveScanItems(run_.settings);
     int total = run_.scanItems.TotalFound();
     run_.settings.WriteSettingInt("errs", total);
-    run_.settings.WriteSettingInt("lastRfounderrors",
-                                  run_.settings.ReadSettingInt("lastRfounderrors", 0) + total);
+    // A running total stops short of the largest int, which the store would read back as missing.
+    long long running = static_cast<long long>(run_.settings.ReadSettingInt("lastRfounderrors", 0)) + total;
+    running = std::min<long long>(running, std::numeric_limits<int>::max() - 1);
+    run_.settings.WriteSettingInt("lastRfounderrors", static_cast<int>(running));
 }
 
 ScanSessionState RunScanToCompletion(ScanRequest request) {
@@ -83,6 +93,7 @@ ScanSessionState RunScanToCompletion(ScanRequest request) {
     controller.StartScan(window);
     window.PumpUntil([&] { return controller.WorkerFinished(); });
     controller.Join();
+    session.WorkerFinished();
     return session.State();
 }
 

@@ -31,8 +31,11 @@ public:
     std::intptr_t OnMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
     // The controller the session completes at scan-finished.
     void SetController(scan::CScanEngine* controller) { controller_ = controller; }
-    // Stop Scan answered Yes: stops the controller and completes the scan as interrupted.
+    // Stop Scan answered Yes: stops the controller and marks the scan interrupted. The worker ends at its
+    // next notification; the owner keeps handling notifications until then and calls WorkerFinished.
     void Cancel();
+    // The worker has ended: completes a scan that did not reach its finished notification.
+    void WorkerFinished();
 
     const ScanSessionState& State() const { return state_; }
     // Called after each notification that changed what the page shows.

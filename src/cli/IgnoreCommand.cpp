@@ -66,6 +66,11 @@ int RunIgnoreCommand(const IgnoreOptions& options) {
                 std::fprintf(stderr, "brisko: %s\n", strings::LoadStringOrMarks(result.messageId).c_str());
                 return kExitUsage;
             }
+            if (!list.LastSaveSucceeded()) {
+                std::fprintf(stderr, "brisko: the ignore list could not be written to %s\n",
+                             scan::IgnoreListPath(machine.system).c_str());
+                return kExitFailed;
+            }
             break;
         }
         case IgnoreOptions::Action::kRemove: {
@@ -80,7 +85,11 @@ int RunIgnoreCommand(const IgnoreOptions& options) {
                 std::fprintf(stderr, "brisko: the ignore list holds no entry \"%s\"\n", options.text.c_str());
                 return kExitFailed;
             }
-            page.Remove(rows);
+            if (!page.Remove(rows)) {
+                std::fprintf(stderr, "brisko: the ignore list could not be written to %s\n",
+                             scan::IgnoreListPath(machine.system).c_str());
+                return kExitFailed;
+            }
             break;
         }
     }

@@ -70,6 +70,13 @@ public:
     // PathRenameExtensionA: replaces or appends the extension (ext starts with "."); false, with `path`
     // unchanged, when the result would not fit in MAX_PATH.
     virtual bool PathRenameExtension(std::string& path, std::string_view ext) = 0;
+
+    // File associations and shortcuts.
+    // The target path of a shortcut (.lnk) file as the shell link object's GetPath answers with
+    // SLGP_RAWPATH: environment variables are left unexpanded. kFileNotFound when the shortcut names no
+    // file-system path (such as a shell namespace item); another failure status when the file cannot be
+    // read or is not a shortcut. `target` is set only on success.
+    virtual Status GetShortcutTarget(std::string_view path, std::string& target) = 0;
 };
 
 }  // namespace brisko::platform

@@ -59,7 +59,8 @@ bool CBaseScanner::ReportProblem(std::unique_ptr<CRegistryProblem> problem) {
             }
         }
         if (problem->engine == kPrivacyEngine && problem->category == 1) keep = true;
-        if (problem->engine != kRegistryEngine && problem->keyPath.compare(1, 2, ":\\") == 0) {
+        if (problem->engine != kRegistryEngine && problem->keyPath.size() >= 3 &&
+            problem->keyPath.compare(1, 2, ":\\") == 0) {
             // A file is reported only when it can be removed. The registry lists do not speak for files,
             // but a file the user chose to ignore stays ignored.
             bool ignored = context_.isIgnoredByUser && context_.isIgnoredByUser(*problem);
@@ -82,8 +83,9 @@ bool CBaseScanner::IsFileRemovable(std::string_view path) {
     file.reset();
     std::uint32_t attributes = 0;
     if (machine_.files.GetAttributes(path, attributes) == kOk && (attributes & kAttrReadOnly)) return false;
-    std::size_t desktop = path.find("\\Desktop\\");
-    return desktop == std::string_view::npos || desktop == 0;
+    // Windows names the folder in any case; a file below any spelling of it is the user's.
+    std::size_t desktop = FoldCase(path).find("\\DESKTOP\\");
+    return desktop == std::string::npos || desktop == 0;
 }
 
 void CBaseScanner::CollectValue(HKey root, std::string_view subKey, std::string_view valueName, int engine,

@@ -1,6 +1,8 @@
 #include "scan/CScanEngine.h"
 
 #include <cstdio>
+#include <exception>
+#include <string>
 
 #include "scan/ScanMessages.h"
 #include "strings/StringTable.h"
@@ -71,6 +73,9 @@ void CScanEngine::RunScan(platform::Notifier& window) {
         state_.log.WriteLog("Scan Finished");
     } catch (const RunStopped&) {
         // Stopped by the user: what was reported so far stays in the lists.
+    } catch (const std::exception& failure) {
+        // Nothing may leave the worker: the scan ends as if stopped, and the log says why.
+        state_.log.WriteLog(std::string("Scan ended by an error: ") + failure.what());
     }
     workerFinished_ = true;
     if (onWorkerFinished_) onWorkerFinished_();

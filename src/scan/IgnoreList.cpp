@@ -69,6 +69,11 @@ bool IgnoreList::LoadIgnoreList() {
 }
 
 bool IgnoreList::SaveIgnoreList() {
+    lastSaveOk_ = WriteFile();
+    return lastSaveOk_;
+}
+
+bool IgnoreList::WriteFile() {
     if (stored_ == Stored::kUnknown) {
         // The file was never read: keep what it holds ahead of what was added since.
         std::vector<IgnoreEntry> onDisk;

@@ -36,6 +36,9 @@ public:
     // Writes every entry. The file is replaced only once the new one is complete, so a failed save keeps
     // the previous file whole; false then.
     bool SaveIgnoreList();
+    // Whether the last save reached the file (true before any save). An entry whose save failed still
+    // works for this run; a caller that ends with the run (the command line) must say it was not kept.
+    bool LastSaveSucceeded() const { return lastSaveOk_; }
     // Appends the finding's text with its category and saves. False, with nothing changed, for a text
     // that holds a line break: the file could not hold it without breaking every later pair.
     bool AddToIgnoreList(const CRegistryProblem& problem);
@@ -52,6 +55,8 @@ public:
     int CountForCategory(int category) const;
 
 private:
+    bool WriteFile();
+    bool lastSaveOk_ = true;
     enum class Stored { kUnknown, kRead, kMissing };
     bool ReadFile(std::vector<IgnoreEntry>& entries, platform::Status& status);
 

@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "platform/sim/DemoMachine.h"
+#include "scan/Problem.h"
 #include "scan/RegistryPaths.h"
 #include "support/CliRunner.h"
 #include "support/TestMachine.h"
@@ -38,14 +39,15 @@ TEST(ScanCommand, FindsExactlyTheDemoMachinesDocumentedBrokenEntries) {
         EXPECT_EQ(lines[i]["engine"], 0);
         EXPECT_EQ(lines[i]["file"], false);
         found.emplace(lines[i]["category"].get<int>(), lines[i]["key"].get<std::string>(),
-                      lines[i]["value"].get<std::string>());
+                      scan::ShownValueName(lines[i]["value"].get<std::string>()));
     }
     EXPECT_EQ(found.size(), lines.size() - 1) << "a finding is listed twice";
     EXPECT_EQ(lines.back()["summary"]["problems"], lines.size() - 1);
 
     std::set<Finding> documented;
     for (const auto& entry : platform::sim::DemoRegistryEntries()) {
-        Finding finding{entry.category, scan::FullKeyPath(entry.root, entry.key), std::string(entry.name)};
+        Finding finding{entry.category, scan::FullKeyPath(entry.root, entry.key),
+                        scan::ShownValueName(std::string(entry.name))};
         if (entry.verdict == platform::sim::DemoVerdict::kFound) {
             documented.insert(finding);
         } else {

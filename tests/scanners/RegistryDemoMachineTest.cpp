@@ -20,7 +20,9 @@ using platform::sim::DemoRegistryEntries;
 using platform::sim::DemoVerdict;
 
 bool Names(const scan::CRegistryProblem& problem, const DemoEntry& entry) {
-    return problem.keyPath == scan::FullKeyPath(entry.root, entry.key) && problem.valueName == entry.name;
+    // Checks that name the unnamed value themselves report "(Default)" for it.
+    return problem.keyPath == scan::FullKeyPath(entry.root, entry.key) &&
+           scan::ShownValueName(problem.valueName) == scan::ShownValueName(std::string(entry.name));
 }
 
 std::string Describe(const DemoEntry& entry) {

@@ -170,7 +170,8 @@ namespace {
 template <class T>
 std::vector<T> Joined(std::initializer_list<std::span<const T>> parts) {
     std::vector<T> all;
-    for (std::span<const T> part : parts) all.insert(all.end(), part.begin(), part.end());
+    for (std::span<const T> part : parts)
+        all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 }  // namespace

@@ -56,12 +56,6 @@ void SimRegistry::Touch(const KeyNode* node) {
     if (Hive* hive = HiveOf(node)) hive->dirty = true;
 }
 
-void SimRegistry::Touch(const View& view) {
-    ++generation_;
-    if (view.user) Touch(view.user.get());
-    if (view.machine) Touch(view.machine.get());
-}
-
 // ---- Loading and saving -------------------------------------------------------------------------------
 
 namespace {
@@ -92,15 +86,12 @@ public:
     void OnDeleteValue(std::string_view name) override {
         if (current_ != nullptr) current_->RemoveValue(name);
     }
-    bool SawForeignKey() const { return foreign_; }
-    void MarkForeign() { foreign_ = true; }
 
 private:
     Resolver resolve_;
     Deleter remove_;
     Changed changed_;
     KeyNode* current_ = nullptr;
-    bool foreign_ = false;
 };
 
 // Walks down from `start` along `path`, creating keys; remembers the last key so that a file written in
@@ -117,8 +108,7 @@ public:
             Remember(root, subPath, node);
             return node;
         }
-        // A sibling or an unrelated key: resolve from the root, but start at the common ancestor when the
-        // previous key shares a prefix of whole components.
+        // A sibling or an unrelated key: resolved from the root.
         KeyNode* node = &root;
         for (std::string_view part : SplitPath(subPath))
             node = &node->AddSubkey(part);
@@ -215,6 +205,7 @@ bool SimRegistry::Load(const std::filesystem::path& registryFolder,
         std::size_t h = 0;
         while (hives_[h].get() != hive)
             ++h;
+        // A denied key exists on the machine, as a key whose access list shuts the user out does.
         KeyNode* node = fresh[h].get();
         for (std::string_view part : SplitPath(sub))
             node = &node->AddSubkey(part);
@@ -265,10 +256,39 @@ bool SimRegistry::Save(const std::filesystem::path& registryFolder, std::string&
     for (auto& hive : hives_) {
         if (!hive->dirty) continue;
         std::filesystem::path file = registryFolder / (std::string(hive->fileStem) + ".reg");
+        // A line break in a name cannot be written in the registry editor's format; writing it anyway
+        // would leave a hive that no longer loads.
+        if (std::string where; FindUnwritableName(*hive->node, std::string(hive->longName), where)) {
+            error = file.string() + ": cannot keep a name with a line break in " + where;
+            return false;
+        }
         if (!WriteFileAtomically(file, ExportHive(hive->fileStem), error)) return false;
         hive->dirty = false;
     }
     return true;
+}
+
+namespace {
+bool HasLineBreak(std::string_view name) {
+    return name.find_first_of("\r\n") != std::string_view::npos;
+}
+}  // namespace
+
+bool SimRegistry::FindUnwritableName(const KeyNode& node, const std::string& path, std::string& where) {
+    for (const ValueEntry& value : node.Values()) {
+        if (HasLineBreak(value.name)) {
+            where = path;
+            return true;
+        }
+    }
+    for (const auto& child : node.Subkeys()) {
+        if (HasLineBreak(child->Name())) {
+            where = path;
+            return true;
+        }
+        if (FindUnwritableName(*child, path + "\\" + child->Name(), where)) return true;
+    }
+    return false;
 }
 
 bool SimRegistry::HasChanges() const {
@@ -526,7 +546,7 @@ Status SimRegistry::EnumValue(HKey key, std::uint32_t index, const EnumLimits& l
                 }
             }
         }
-    } else {
+    } else if (view.IsValid()) {
         const KeyNode& node = view.user ? *view.user : *view.machine;
         if (index < node.Values().size()) entry = &node.Values()[index];
     }
@@ -605,6 +625,8 @@ bool HoldsDeniedKey(const KeyNode& node) {
 }  // namespace
 
 Status SimRegistry::DeleteSubkey(HKey parent, std::string_view subKey, bool tree) {
+    // A root itself (and the keys HKEY_CLASSES_ROOT and HKEY_CURRENT_CONFIG stand for) is never deleted.
+    if (IsPredefinedKey(parent) && SplitPath(subKey).empty()) return kAccessDenied;
     View view;
     if (Status s = Locate(parent, subKey, view); s != kOk) return s;
     for (const auto& node : {view.user, view.machine}) {

@@ -92,9 +92,10 @@ private:
     Status DeleteSubkey(HKey parent, std::string_view subKey, bool tree);
     // The node that writes through a view go to.
     std::shared_ptr<KeyNode> WriteTarget(const View& view) const;
-    void Touch(const View& view);
     void Touch(const KeyNode* node);
     Hive* HiveOf(const KeyNode* node);
+    // A key or value name below `node` that the text format cannot hold; `where` names its key.
+    static bool FindUnwritableName(const KeyNode& node, const std::string& path, std::string& where);
     const std::vector<std::string>& MergedNames(Handle& handle);
 
     std::array<std::unique_ptr<Hive>, 3> hives_;

@@ -1,11 +1,15 @@
 #include "platform/sim/SimShell.h"
 
 #include "platform/PathText.h"
+#include "platform/ShellLink.h"
 #include "platform/sim/SimPath.h"
 
 namespace brisko::platform::sim {
 
 namespace {
+
+// Shortcut files are a few kilobytes; anything far larger is not one, and is not read into memory.
+constexpr std::uint64_t kMaxShortcutBytes = 1 << 20;
 
 std::string Combine(const std::string& folder, std::string_view name) {
     if (name.empty()) return folder;
@@ -161,6 +165,28 @@ bool SimShell::PathFindOnPath(std::string& path, const std::vector<std::string>*
 
 bool SimShell::PathRenameExtension(std::string& path, std::string_view ext) {
     return pathtext::RenameExtension(path, ext);
+}
+
+Status SimShell::GetShortcutTarget(std::string_view path, std::string& target) {
+    FileHandle file;
+    if (Status status =
+            files_.OpenFile(path, kGenericRead, kShareRead | kShareWrite | kShareDelete, kOpenExisting, file);
+        status != kOk) {
+        return status;
+    }
+    std::uint64_t size = 0;
+    if (Status status = file->GetSize(size); status != kOk) return status;
+    if (size > kMaxShortcutBytes) return kInvalidData;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        std::uint32_t read = 0;
+        if (Status status = file->Read(std::span(bytes).subspan(filled), read); status != kOk) return status;
+        if (read == 0) break;
+        filled += read;
+    }
+    bytes.resize(filled);
+    return shelllink::ReadRawTargetPath(bytes, target);
 }
 
 }  // namespace brisko::platform::sim

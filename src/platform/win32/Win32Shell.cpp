@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/Text.h"
 #include "platform/win32/WinApi.h"
 
 namespace brisko::platform::win32 {
@@ -21,6 +22,54 @@ bool GuardedTest(F&& test) noexcept {
     } catch (...) {
         return false;
     }
+}
+
+// The shell link object and its interfaces, spelled out here so the backend needs no GUID library.
+constexpr CLSID kClsidShellLink = {
+    0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr IID kIidShellLinkA = {0x000214EE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr IID kIidPersistFile = {
+    0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+// One reference to a COM interface, released once by its owner.
+template <class T>
+class ComRef {
+public:
+    ComRef() = default;
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ~ComRef() {
+        if (p_ != nullptr) p_->Release();
+    }
+    T* operator->() const { return p_; }
+    T* Get() const { return p_; }
+    void** Out() { return reinterpret_cast<void**>(&p_); }
+
+private:
+    T* p_ = nullptr;
+};
+
+// COM on the calling thread for the lifetime of the object. A thread that already joined the
+// multithreaded apartment keeps it: COM is usable there too, and is not ours to end.
+class ComApartment {
+public:
+    ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() {
+        if (SUCCEEDED(result_)) ::CoUninitialize();
+    }
+    bool Usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
+    HRESULT Result() const { return result_; }
+
+private:
+    HRESULT result_;
+};
+
+Status StatusFromResult(HRESULT result) {
+    if (HRESULT_FACILITY(result) == FACILITY_WIN32) return static_cast<Status>(HRESULT_CODE(result));
+    if (result == E_OUTOFMEMORY) return kNotEnoughMemory;
+    return kInvalidData;
 }
 
 }  // namespace
@@ -142,6 +191,32 @@ bool Win32Shell::PathRenameExtension(std::string& path, std::string_view ext) {
         if (!::PathRenameExtensionA(buffer, Sz(ext).c_str())) return false;
         path = buffer;
         return true;
+    });
+}
+
+Status Win32Shell::GetShortcutTarget(std::string_view path, std::string& target) {
+    return Guarded([&]() -> Status {
+        ComApartment com;
+        if (!com.Usable()) return StatusFromResult(com.Result());
+        ComRef<IShellLinkA> link;
+        HRESULT result =
+            ::CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER, kIidShellLinkA, link.Out());
+        if (FAILED(result)) return StatusFromResult(result);
+        ComRef<IPersistFile> file;
+        result = link->QueryInterface(kIidPersistFile, file.Out());
+        if (FAILED(result)) return StatusFromResult(result);
+        // The whole path, never cut to MAX_PATH: a cut path would load some other file.
+        std::u16string wide = Utf16FromUtf8(path);
+        std::wstring name(wide.begin(), wide.end());
+        result = file->Load(name.c_str(), STGM_READ);
+        if (FAILED(result)) return StatusFromResult(result);
+        // MAX_PATH UTF-16 characters take up to three bytes each in the UTF-8 code page.
+        char buffer[3 * MAX_PATH + 1] = {};
+        result = link->GetPath(buffer, static_cast<int>(sizeof buffer), nullptr, SLGP_RAWPATH);
+        if (result != S_OK || buffer[0] == '\0')
+            return FAILED(result) ? StatusFromResult(result) : kFileNotFound;
+        target = buffer;
+        return kOk;
     });
 }
 

@@ -17,6 +17,7 @@ public:
     bool PathIsRoot(std::string_view path) override;
     bool PathFindOnPath(std::string& path, const std::vector<std::string>* otherDirs) override;
     bool PathRenameExtension(std::string& path, std::string_view ext) override;
+    Status GetShortcutTarget(std::string_view path, std::string& target) override;
 };
 
 }  // namespace brisko::platform::win32

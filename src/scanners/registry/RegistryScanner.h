@@ -51,15 +51,47 @@ private:
     void ScanStartup();
     void ScanUninstall();
     void ScanVirtualDevices();
+    void CheckShellFolders();
+    void CheckFonts();
+    void CheckHelpFiles();
+    void CheckSharedDlls();
+    void CheckRunValues(platform::HKey root, std::string_view path);
+    void CheckDisabledStartup(std::string_view path);
+    void CheckUninstallEntries(platform::HKey root, std::string_view path);
+    void CheckInstallerFolders(platform::HKey root, std::string_view path);
+    void CheckVirtualDevices();
+    // True when the folder holds a file of exactly that name (no wildcards).
+    bool FolderHoldsFile(const std::string& folder, std::string_view name);
 
     // File associations and shortcuts (RegistryScannerAssociations.cpp).
     void ScanFileExtensions();
     void ScanShortcuts();
+    // Extension keys below root\path that hold nothing but an empty open-with list.
+    void CheckOpenWithLists(platform::HKey root, std::string_view path);
+    // Extensions under HKEY_CLASSES_ROOT whose file type's open command names a missing program.
+    void CheckExtensionCommands();
+    // Shortcuts with a missing target below the folder of `pattern` (a folder path and "\*.*").
+    void ScanShortcutFolder(std::string_view pattern);
 
     // COM classes, interfaces, type libraries and applications (RegistryScannerCom.cpp).
     void ScanCustomControls();
     void ReportValue(platform::HKey root, std::string_view subKey, const std::string& valueName,
                      const std::string& data, int category);
+    // The values of every key below root\path, depth first; keys named ".x", "*x" or "%x" are left out
+    // with everything below them.
+    void WalkClassKeys(platform::HKey root, std::string_view path, int category, bool skipNestedClsid);
+    // The values of every class key below root\path and of the keys below each.
+    void CheckClassIdKeys(platform::HKey root, std::string_view path, int category);
+    void CheckTypeLibraries();
+    // `prefix` is a type library version's full key path ending in a backslash.
+    void CheckHelpDir(const std::string& prefix);
+    void CheckApplicationCommands();
+    void CheckInterfaceProxies();
+    void CheckProgIdClasses();
+    // The class named by the unnamed value of HKEY_CLASSES_ROOT\subKey, reported when it is not registered.
+    void CheckClassReference(const std::string& subKey);
+    // Reports the unnamed value of a class registration, unless this category already listed it.
+    void ReportClassDefault(const std::string& keyPath, const std::string& data);
 
     // The checks of each category in scan order; a category without checks yet only sends its
     // notifications.
