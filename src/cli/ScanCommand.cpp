@@ -29,6 +29,24 @@ std::string EngineName(int engine) {
     return strings::LoadStringOrMarks(kEngineNameIds[engine]);
 }
 
+// A machine's names and data may hold any bytes; control characters would steer the terminal, so they
+// are shown as \xNN.
+std::string Printable(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 // The chosen categories as the 45 flags of a scan controller; false with a message for an unknown name.
 bool ChooseCategories(const std::vector<std::string>& names, const ScanItemTable& items,
                       std::array<bool, kScanItemCount>& enabled, std::string& error) {
@@ -67,7 +85,7 @@ public:
         std::string count = " | " + std::to_string(state.problemsFound) + " found";
         std::size_t room =
             width_ > line.size() + count.size() + 1 ? width_ - line.size() - count.size() - 1 : 0;
-        std::string item = state.currentItem;
+        std::string item = Printable(state.currentItem);
         if (item.size() > room) item = room > 3 ? "..." + item.substr(item.size() - (room - 3)) : "";
         std::fprintf(stderr, "\r\033[K%s%s%s", line.c_str(), item.c_str(), count.c_str());
         std::fflush(stderr);
@@ -80,12 +98,16 @@ private:
     std::chrono::steady_clock::time_point lastDraw_{};
 };
 
+// Each line of a text made printable, the lines after the first indented.
 std::string Indented(const std::string& text, const char* indent) {
-    std::string out = indent;
-    for (char c : text) {
-        out += c;
-        if (c == '\n') out += indent;
+    std::string out;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        out += Printable(std::string_view(text).substr(start, end - start));
+        out += '\n';
+        out += indent;
     }
+    out += Printable(std::string_view(text).substr(start));
     return out;
 }
 
@@ -104,9 +126,9 @@ void PrintGrouped(ProblemLists& problems, const ScanItemTable& items,
                 for (const auto& c : page.categories) {
                     if (c.category == row.category) count = c.rowCount;
                 }
-                std::printf("  %s (%d)\n", row.text.c_str(), count);
+                std::printf("  %s (%d)\n", Printable(row.text).c_str(), count);
             } else {
-                std::printf("    - %s\n", Indented(app::PlainText(row.text), "      ").substr(6).c_str());
+                std::printf("    - %s\n", Indented(app::PlainText(row.text), "      ").c_str());
             }
         }
     }

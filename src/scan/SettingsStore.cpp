@@ -145,8 +145,10 @@ bool SettingsStore::ReadAllSettings(std::vector<RegValue>& values) {
     KeyInfo info;
     if (registry_.QueryInfoKey(key.Get(), info) != kOk) return false;
     EnumLimits limits;
-    limits.nameCapacity = info.maxValueNameLength + 1;
-    limits.dataCapacity = info.maxValueDataLength;
+    // The key reports stored (UTF-16) sizes; handed over as UTF-8 a character may take up to three bytes
+    // where it took two.
+    limits.nameCapacity = info.maxValueNameLength * 3 + 1;
+    limits.dataCapacity = info.maxValueDataLength / 2 * 3 + 2;
     std::vector<RegValue> read;
     for (std::uint32_t index = 0;; ++index) {
         RegValue value;

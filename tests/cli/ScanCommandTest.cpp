@@ -97,5 +97,26 @@ TEST(ScanCommand, GroupsTheResultsAsTheResultsPagesDo) {
     EXPECT_NE(scan::DataText(data), "0");
 }
 
+TEST(ScanCommand, ControlCharactersOfTheMachineNeverReachTheTerminal) {
+    test::TestMachine machine("win7");
+    platform::RegKey key;
+    ASSERT_EQ(machine->registry.CreateKey(
+                  platform::kLocalMachine,
+                  "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\evil\x1b]0;x\x07.exe",
+                  platform::kKeyAllAccess, key),
+              platform::kOk);
+    const std::string data = "C:\\Gone\\evil.exe";
+    platform::Bytes bytes(data.begin(), data.end());
+    bytes.push_back(0);
+    ASSERT_EQ(machine->registry.SetValue(key.Get(), "", platform::kRegSz, bytes), platform::kOk);
+    key.Close();
+    machine.Reopen();
+    test::CommandRun run = test::RunBrisko("scan --categories sftloc --machine " + machine.Folder().string());
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(run.out.find('\x07'), std::string::npos);
+    EXPECT_NE(run.out.find("evil\\x1B]0;x\\x07.exe"), std::string::npos) << run.out;
+}
+
 }  // namespace
 }  // namespace brisko::cli
