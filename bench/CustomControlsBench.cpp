@@ -3,19 +3,16 @@
 // found), scanned by the registry engine. Peak memory is reported beside the rate.
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
+#include "BenchSupport.h"
 #include "platform/sim/MachineBuilder.h"
 #include "platform/sim/RegFile.h"
 #include "platform/sim/SimMachine.h"
-#include "scan/ActivityLog.h"
 #include "scan/ScanMessages.h"
 #include "scanners/registry/RegistryScanner.h"
 
@@ -43,43 +40,9 @@ std::string Guid(char kind, int number) {
     return text;
 }
 
-Bytes Utf16(const std::string& text) {
-    Bytes data;
-    for (char c : text)
-        data.push_back(static_cast<std::uint8_t>(c)), data.push_back(0);
-    data.push_back(0), data.push_back(0);
-    return data;
-}
-
-class CountingWindow final : public Notifier {
-public:
-    std::intptr_t Send(std::uint32_t message, std::uintptr_t, std::intptr_t lParam) override {
-        if (message == scan::kMsgProblemFound) {
-            delete reinterpret_cast<scan::CRegistryProblem*>(lParam);
-            ++found;
-        }
-        return 1;
-    }
-    long found = 0;
-};
-
-double PeakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
-struct BenchMachine {
-    std::filesystem::path folder;
-    std::unique_ptr<sim::SimMachine> machine;
-
-    BenchMachine() {
-        folder = std::filesystem::temp_directory_path() / "brisko-bench-customcontrols";
-        std::filesystem::remove_all(folder);
-        std::string error;
-        if (!sim::CreateMachine(folder, "win7", error)) throw std::runtime_error(error);
-        machine = sim::SimMachine::Open(folder, error);
-        if (!machine) throw std::runtime_error(error);
+struct BenchMachine : bench::GeneratedMachine {
+    BenchMachine() : GeneratedMachine("customcontrols") {
+        BenchMachine& machine = *this;
         machine->files.CreateDirectory("C:\\Program Files\\Bench");
         for (int file = 0; file < kFiles; ++file) {
             FileHandle handle;
@@ -91,26 +54,26 @@ struct BenchMachine {
             const std::string classId = Guid('C', c);
             const std::string file = FilePath(c % kFiles);
             writer.BeginKey(root + "CLSID\\" + classId);
-            writer.WriteValue("", kRegSz, Utf16("Bench Control " + std::to_string(c)));
+            writer.WriteValue("", kRegSz, bench::StoredString("Bench Control " + std::to_string(c)));
             writer.BeginKey(root + "CLSID\\" + classId + "\\InprocServer32");
-            writer.WriteValue("", kRegSz, Utf16(file));
-            writer.WriteValue("ThreadingModel", kRegSz, Utf16("Apartment"));
+            writer.WriteValue("", kRegSz, bench::StoredString(file));
+            writer.WriteValue("ThreadingModel", kRegSz, bench::StoredString("Apartment"));
             const std::string progId = root + "Bench.Control" + std::to_string(c);
             writer.BeginKey(progId);
             writer.BeginKey(progId + "\\CLSID");
-            writer.WriteValue("", kRegSz, Utf16(classId));
+            writer.WriteValue("", kRegSz, bench::StoredString(classId));
             const std::string iface = root + "Interface\\" + Guid('1', c);
             writer.BeginKey(iface);
             writer.BeginKey(iface + "\\ProxyStubClsid32");
-            writer.WriteValue("", kRegSz, Utf16(classId));
+            writer.WriteValue("", kRegSz, bench::StoredString(classId));
             const std::string library = root + "TypeLib\\" + Guid('7', c);
             writer.BeginKey(library);
             writer.BeginKey(library + "\\1.0");
             writer.BeginKey(library + "\\1.0\\0");
             writer.BeginKey(library + "\\1.0\\0\\win32");
-            writer.WriteValue("", kRegSz, Utf16(file));
+            writer.WriteValue("", kRegSz, bench::StoredString(file));
         }
-        machine->SimulatedRegistry().Import(writer.Finish());
+        Import(writer.Finish());
         // A rate over keys that were never made would mean nothing.
         RegKey classes;
         KeyInfo info;
@@ -118,11 +81,6 @@ struct BenchMachine {
             machine->registry.QueryInfoKey(classes.Get(), info) != kOk || info.subKeys < kComponents) {
             throw std::runtime_error("the generated class registry was not imported");
         }
-        malloc_trim(0);
-    }
-    ~BenchMachine() {
-        machine.reset();
-        std::filesystem::remove_all(folder);
     }
 };
 
@@ -133,20 +91,14 @@ BenchMachine& Machine() {
 
 void BM_CustomControlsOf200kKeys(benchmark::State& state) {
     BenchMachine& bench = Machine();
-    scan::MemoryLog log;
-    scan::ProblemLists problems;
-    scan::ScanContext context{*bench.machine, log, problems, {}, {}};
-    bool enabled[12] = {};
-    enabled[scan::REG_CUSTOM_CONTROLS] = true;
-    CountingWindow window;
-    for (auto _ : state) {
-        scanners::RegistryScanner scanner(context, enabled);
-        scanner.Scan(window);
-    }
+    bench::CategoryScan scan(*bench, scan::REG_CUSTOM_CONTROLS);
+    bench::CountingWindow window;
+    for (auto _ : state)
+        scan.Run(window);
     state.counters["keys/s"] = benchmark::Counter(
         static_cast<double>(kKeys) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["found"] = static_cast<double>(window.found);
-    state.counters["peak MB"] = PeakMegabytes();
+    state.counters["peak MB"] = bench::PeakMegabytes();
 }
 BENCHMARK(BM_CustomControlsOf200kKeys)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -19,15 +19,20 @@ bool CreateFolderTree(FileSystem& files, std::string_view path) {
     return files.GetAttributes(path, attributes) == kOk && (attributes & kAttrDirectory);
 }
 
+std::string ProgramFolderPath(System& system) {
+    std::string path = system.GetProgramPath();
+    std::size_t slash = path.rfind('\\');
+    path.resize(slash == std::string::npos ? 0 : slash);
+    return path;
+}
+
 std::string DataFolderPath(Machine& machine, std::string_view name) {
     std::string folder;
     if (machine.shell.GetFolderPath(kCsidlCommonAppData, true, folder) == kOk) {
         folder += "\\Brisko";
         CreateFolderTree(machine.files, folder);
     } else {
-        folder = machine.system.GetProgramPath();
-        std::size_t slash = folder.rfind('\\');
-        folder.resize(slash == std::string::npos ? 0 : slash);
+        folder = ProgramFolderPath(machine.system);
     }
     if (!name.empty()) {
         folder += '\\';

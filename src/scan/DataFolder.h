@@ -13,6 +13,10 @@ namespace brisko::scan {
 // `name` is appended after a backslash (and is not created).
 std::string DataFolderPath(platform::Machine& machine, std::string_view name = {});
 
+// The folder the program runs from (its path without the file name); empty when the path has no folder.
+// The list files and "ignorelist.dat" lie there.
+std::string ProgramFolderPath(platform::System& system);
+
 // Creates a folder and every missing folder above it; true when it exists afterwards.
 bool CreateFolderTree(platform::FileSystem& files, std::string_view path);
 

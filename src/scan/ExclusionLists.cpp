@@ -33,13 +33,6 @@ void AddBuiltins(std::vector<std::string>& list, std::span<const char* const> en
         list.emplace_back(TrimSpace(entry));
 }
 
-std::string ProgramFolder(System& system) {
-    std::string path = system.GetProgramPath();
-    std::size_t slash = path.rfind('\\');
-    path.resize(slash == std::string::npos ? 0 : slash);
-    return path;
-}
-
 }  // namespace
 
 ExclusionLists::ExclusionLists(const IgnoreList* userList) : userList_(userList) {
@@ -63,7 +56,7 @@ void ExclusionLists::LoadExclusionLists(Machine& machine) {
     exactFolded_.clear();
     FillBuiltins();
 
-    std::string folder = ProgramFolder(machine.system);
+    std::string folder = ProgramFolderPath(machine.system);
     FindHandle search;
     FindData found;
     if (machine.files.FindFirst(folder + "\\*.wls", search, found) == kOk) {

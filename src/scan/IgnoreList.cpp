@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Text.h"
+#include "scan/DataFolder.h"
 #include "scan/ExclusionTextReader.h"
 
 namespace brisko::scan {
@@ -21,10 +22,8 @@ std::string IgnoreEntryText(const CRegistryProblem& problem) {
 }
 
 std::string IgnoreListPath(System& system) {
-    std::string path = system.GetProgramPath();
-    std::size_t slash = path.rfind('\\');
-    path.resize(slash == std::string::npos ? 0 : slash + 1);
-    return path + "ignorelist.dat";
+    std::string folder = ProgramFolderPath(system);
+    return folder.empty() ? "ignorelist.dat" : folder + "\\ignorelist.dat";
 }
 
 IgnoreList::IgnoreList(FileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
