@@ -10,11 +10,13 @@ cmake --build --preset native --target brisko >/dev/null
 
 brisko=build/native/src/cli/brisko
 machine=build/demo-machine
-# A fresh demo machine each run, so every run shows the same machine as documented.
-rm -rf "$machine"
-"$brisko" machine create "$machine" --preset demo >/dev/null
 export BRISKO_MACHINE=$machine
 if [ $# -gt 0 ]; then
+    # Other commands work on the machine the last run left, so `stats` or `logs` show that scan.
+    [ -f "$machine/machine.json" ] || "$brisko" machine create "$machine" --preset demo >/dev/null
     exec "$brisko" "$@"
 fi
+# The main job scans a fresh demo machine, so every run shows the machine as documented.
+rm -rf "$machine"
+"$brisko" machine create "$machine" --preset demo >/dev/null
 exec "$brisko" scan
